@@ -1,0 +1,13 @@
+// The runtime heap: every value handed between parts lives in the process heap.
+#pragma once
+#include <cstddef>
+
+// Zero-filled block. Never returns null: exhausted memory ends the program.
+void* RuntimeAlloc(size_t size);
+// Block without zero fill, for values that are filled at once.
+void* RuntimeAllocRaw(size_t size);
+// Resizes a block; a null block gets a fresh zero-filled one.
+void* RuntimeRealloc(void* block, size_t size);
+// Returns a block to the heap. Null, low, static (inside the program image)
+// and unreadable addresses are ignored, so literals may be passed safely.
+void RuntimeFree(void* block);

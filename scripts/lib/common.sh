@@ -1,0 +1,61 @@
+# Shared steps of the entry points: installing what is missing, building,
+# and running Windows programs under a private Wine prefix.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+wine=/usr/lib/wine/wine64
+export WINEPREFIX="$root/build/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+required_packages=(
+  cmake ninja-build g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  wine64 xvfb xauth googletest python3 openssl curl iproute2 util-linux
+  fonts-wqy-microhei
+)
+
+ensure_packages() {
+  local missing=()
+  for package in "${required_packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# build_target x64|x86 [extra cmake args...]
+build_target() {
+  local arch=$1
+  shift
+  local dir="$root/build/$arch"
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch.cmake" "$@" >/dev/null
+  fi
+  ninja -C "$dir" --quiet
+}
+
+# Creates the private prefix once; later runs reuse it.
+ensure_wine_prefix() {
+  [ -f "$WINEPREFIX/.booted" ] && return 0
+  mkdir -p "$WINEPREFIX"
+  "$wine" wineboot -i >/dev/null 2>&1 || true
+  /usr/lib/wine/wineserver -w
+  touch "$WINEPREFIX/.booted"
+}
+
+# Starts a display and a persistent Wine server for this shell's lifetime.
+start_wine_session() {
+  local display=:$((90 + RANDOM % 100))
+  Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  export DISPLAY=$display
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+  /usr/lib/wine/wineserver -p
+  trap stop_wine_session EXIT
+}
+
+stop_wine_session() {
+  /usr/lib/wine/wineserver -k 2>/dev/null || true
+  kill "$xvfb_pid" 2>/dev/null || true
+}
