@@ -51,7 +51,10 @@ start_wine_session() {
   xvfb_pid=$!
   export DISPLAY=$display
   for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
-  /usr/lib/wine/wineserver -p
+  /usr/lib/wine/wineserver -p >/dev/null 2>&1
+  # Start Wine's background services now, detached from our output, so no
+  # pipe of a caller is held open by them.
+  "$wine" cmd /c exit >/dev/null 2>&1 </dev/null
   trap stop_wine_session EXIT
 }
 
