@@ -15,23 +15,6 @@ bool HasSse2() {
   return __get_cpuid(1, &eax, &ebx, &ecx, &edx) && (edx & bit_SSE2);
 }
 
-size_t WordwiseLength(const char* text) {
-  const char* at = text;
-  while (reinterpret_cast<uintptr_t>(at) % sizeof(uintptr_t)) {
-    if (!*at) return static_cast<size_t>(at - text);
-    ++at;
-  }
-  constexpr uintptr_t kOnes = ~uintptr_t{0} / 0xFF;
-  constexpr uintptr_t kHighs = kOnes << 7;
-  for (;; at += sizeof(uintptr_t)) {
-    uintptr_t word;
-    std::memcpy(&word, at, sizeof word);
-    if ((word - kOnes) & ~word & kHighs) break;  // some byte of the word is zero
-  }
-  while (*at) ++at;
-  return static_cast<size_t>(at - text);
-}
-
 // Aligned 16-byte loads never cross into an unmapped page, so the scan may
 // read a few bytes before the text and after its terminator.
 __attribute__((target("sse2"))) size_t Sse2Length(const char* text) {
@@ -84,6 +67,23 @@ __attribute__((target("sse2"))) size_t Sse2Candidate(const char* text, size_t fr
 }
 
 }  // namespace
+
+size_t WordwiseLength(const char* text) {
+  const char* at = text;
+  while (reinterpret_cast<uintptr_t>(at) % sizeof(uintptr_t)) {
+    if (!*at) return static_cast<size_t>(at - text);
+    ++at;
+  }
+  constexpr uintptr_t kOnes = ~uintptr_t{0} / 0xFF;
+  constexpr uintptr_t kHighs = kOnes << 7;
+  for (;; at += sizeof(uintptr_t)) {
+    uintptr_t word;
+    std::memcpy(&word, at, sizeof word);
+    if ((word - kOnes) & ~word & kHighs) break;  // some byte of the word is zero
+  }
+  while (*at) ++at;
+  return static_cast<size_t>(at - text);
+}
 
 size_t ScanLength(const char* text) {
   static const auto scan = HasSse2() ? Sse2Length : WordwiseLength;

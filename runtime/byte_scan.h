@@ -6,6 +6,8 @@
 
 // Bytes before the terminating zero of a non-null text.
 size_t ScanLength(const char* text);
+// The routine ScanLength uses where the processor lacks SSE2.
+size_t WordwiseLength(const char* text);
 
 // A cheap filter for substring search: the first offset in [from, end) whose
 // byte equals `first` and whose byte `distance` further on equals `last`, or

@@ -34,8 +34,13 @@ constexpr double kDayLimit = 0x1p60;
 std::string FormatDateTime(double days) {
   if (!(std::fabs(days) < kDayLimit)) days = 0;
   double whole = std::trunc(days);
-  CivilDate date = CivilFromDays(static_cast<int64_t>(whole) + kDaysFrom1970To18991230);
+  auto dayNumber = static_cast<int64_t>(whole);
   auto seconds = static_cast<int>(std::fabs(days - whole) * 86400 + 0.5);
+  if (seconds == 86400) {  // rounded up to midnight: that is the next day's start, not hour 24
+    seconds = 0;
+    ++dayNumber;
+  }
+  CivilDate date = CivilFromDays(dayNumber + kDaysFrom1970To18991230);
   int hour = seconds / 3600;
   int minute = seconds % 3600 / 60;
   int second = seconds % 60;
