@@ -11,10 +11,6 @@
 
 namespace {
 
-std::string_view DataOf(const void* bytes) {
-  return {reinterpret_cast<const char*>(Bytes::DataOf(bytes)), Bytes::SizeOf(bytes)};
-}
-
 constexpr uint32_t kReadKinds[] = {ValueType::Byte,    ValueType::Short,   ValueType::Int,
                                    ValueType::Long,    ValueType::Float,   ValueType::Double,
                                    ValueType::Logical, ValueType::DateTime, ValueType::Routine,
@@ -25,7 +21,7 @@ ReadValue Read(const void* bytes, int kind, int64_t offset, int* positionVariabl
   if (kind < 1 || kind > static_cast<int>(std::size(kReadKinds))) RaiseRuntimeError(kBadKindError, {0, 0});
   ReadValue result;
   result.value.type = kReadKinds[kind - 1];
-  std::string_view data = DataOf(bytes);
+  std::string_view data = Bytes::ViewOf(bytes);
   if (offset < 0 || offset >= static_cast<int64_t>(data.size())) {
     if (positionVariable) *positionVariable = -1;
     return result;
@@ -63,7 +59,7 @@ Bytes BytesFromMemory(const void* address, int n) {
 }
 
 Bytes MidBytes(const void* bytes, int start, int n) {
-  std::string_view data = DataOf(bytes);
+  std::string_view data = Bytes::ViewOf(bytes);
   size_t from = start > 1 ? static_cast<size_t>(start - 1) : 0;
   if (n <= 0 || from >= data.size()) return Bytes();
   return Bytes::Copy(data.substr(from, static_cast<size_t>(n)));

@@ -18,6 +18,10 @@ size_t SkipCharacters(std::string_view text, size_t count) {
   return IsCharacterStart(text, 0, count) ? count : count + 1;
 }
 
+size_t SearchOffset(std::string_view text, std::optional<int> start) {
+  return SkipCharacters(text, start && *start > 1 ? static_cast<size_t>(*start - 1) : 0);
+}
+
 bool MatchesAt(const char* at, std::string_view pattern, bool ignoreCase) {
   if (!ignoreCase) return std::memcmp(at, pattern.data(), pattern.size()) == 0;
   bool secondOfPair = false;
@@ -36,9 +40,9 @@ size_t FindAtCharacterStart(std::string_view text, size_t from, std::string_view
   size_t distance = pattern.size() - 1;
   unsigned char first = ignoreCase ? FoldCase(pattern.front()) : static_cast<unsigned char>(pattern.front());
   unsigned char last = ignoreCase ? FoldCase(pattern.back()) : static_cast<unsigned char>(pattern.back());
+  bool certain = !ignoreCase && pattern.size() <= 2;  // the filter compares every byte
   size_t known = from;
   for (size_t at = from; (at = NextCandidate(text.data(), at, end, first, last, distance, ignoreCase)) < end; ++at) {
-    bool certain = !ignoreCase && pattern.size() <= 2;  // the filter compared every byte
     if (!certain && !MatchesAt(text.data() + at, pattern, ignoreCase)) continue;
     if (IsCharacterStart(text, known, at)) return at;
     known = at + 1;  // `at` is the second byte of a pair

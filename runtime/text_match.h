@@ -3,6 +3,7 @@
 // character starts, never on the second byte of a pair.
 #pragma once
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 inline bool IsLeadByte(char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; }
@@ -18,6 +19,9 @@ bool IsCharacterStart(std::string_view text, size_t known, size_t at);
 // The first character start at or after `count` bytes, stepping over
 // two-byte characters as units; at most the text's size.
 size_t SkipCharacters(std::string_view text, size_t count);
+// Where a search from the 1-based start position begins: the beginning when
+// it is absent or below 2, else SkipCharacters(start - 1).
+size_t SearchOffset(std::string_view text, std::optional<int> start);
 // Whether `pattern` matches the bytes at `at` (which hold at least as many).
 // Without case, ASCII letters of single-byte characters match either case.
 bool MatchesAt(const char* at, std::string_view pattern, bool ignoreCase);

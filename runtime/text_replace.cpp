@@ -20,7 +20,7 @@ Text ReplaceText(const char* text, const char* find, const char* replacement, st
   std::string_view source = TextView(text);
   if (source.empty()) return Text();
   std::string_view needle = TextView(find);
-  size_t from = SkipCharacters(source, start && *start > 1 ? static_cast<size_t>(*start - 1) : 0);
+  size_t from = SearchOffset(source, start);
   if (from == source.size() || needle.empty() || (count && *count <= 0)) return Text::Copy(source);
 
   const int limit = count.value_or(INT_MAX);

@@ -8,9 +8,9 @@
 int FindText(const char* text, const char* find, std::optional<int> start, bool ignoreCase) {
   std::string_view haystack = TextView(text);
   if (haystack.empty() || !find) return -1;
-  std::string_view needle(find);
+  std::string_view needle = TextView(find);
   if (needle.empty()) return 1;
-  size_t from = SkipCharacters(haystack, start && *start > 1 ? static_cast<size_t>(*start - 1) : 0);
+  size_t from = SearchOffset(haystack, start);
   size_t at = FindAtCharacterStart(haystack, from, needle, ignoreCase);
   return at == std::string_view::npos ? -1 : static_cast<int>(at + 1);
 }
@@ -18,7 +18,7 @@ int FindText(const char* text, const char* find, std::optional<int> start, bool 
 int FindTextReverse(const char* text, const char* find, std::optional<int> start, bool ignoreCase) {
   std::string_view haystack = TextView(text);
   if (haystack.empty() || !find || (start && *start < 1)) return -1;
-  std::string_view needle(find);
+  std::string_view needle = TextView(find);
   if (needle.empty()) return 1;
   // A match must end before the start position: it lies in the bytes before it.
   if (start) haystack = haystack.substr(0, std::min(haystack.size(), static_cast<size_t>(*start - 1)));

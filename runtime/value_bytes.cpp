@@ -13,10 +13,8 @@ std::string_view ValueBytes(const TypedArg& value, uint64_t& scalar) {
   switch (value.type) {
     case ValueType::Text:
       return TextView(value.Pointer<const char>());
-    case ValueType::Bytes: {
-      auto* block = value.Pointer<const void>();
-      return {reinterpret_cast<const char*>(Bytes::DataOf(block)), Bytes::SizeOf(block)};
-    }
+    case ValueType::Bytes:
+      return Bytes::ViewOf(value.Pointer<const void>());
     default:
       scalar = value.Bits();
       return {reinterpret_cast<const char*>(&scalar), ValueSize(value.type)};
