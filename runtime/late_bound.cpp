@@ -1,5 +1,6 @@
 #include "runtime/late_bound.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "runtime/message_box.h"
