@@ -35,10 +35,7 @@ size_t TextArray::size() const noexcept { return ArrayElementCount(block_); }
 
 const char* TextArray::operator[](size_t i) const noexcept { return elements()[i]; }
 
-void TextArray::reset(void* block) noexcept {
-  if (block_ && block_ != block) ReleaseArray(ValueType::Text, block_);
-  block_ = block;
-}
+void ReleaseTextArray(void* block) { ReleaseArray(ValueType::Text, block); }
 
 void ReleaseArray(uint32_t elementType, void* block) {
   if (!block) return;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "runtime/owned_block.h"
 #include "runtime/text.h"
 
 // Element count of an array block (the product of its sizes; 1 for n = 0).
@@ -12,18 +13,15 @@ size_t ArrayElementCount(const void* block);
 // Address of the first element of an array block.
 const uint8_t* ArrayElements(const void* block);
 
+// Releases an array block by its element type code: text and byte-set
+// elements are released first, numeric and logical arrays only as a block.
+void ReleaseArray(uint32_t elementType, void* block);
+void ReleaseTextArray(void* block);
+
 // A one-dimensional array of Text pointers, owned along with its texts.
-class TextArray {
+class TextArray : public OwnedBlock<void, ReleaseTextArray> {
  public:
   TextArray() noexcept = default;
-  TextArray(TextArray&& other) noexcept : block_(other.release()) {}
-  TextArray& operator=(TextArray&& other) noexcept {
-    reset(other.release());
-    return *this;
-  }
-  TextArray(const TextArray&) = delete;
-  TextArray& operator=(const TextArray&) = delete;
-  ~TextArray() { reset(); }
 
   // Builds the block from the given texts; always a block, size 0 when empty.
   static TextArray From(std::vector<Text> texts);
@@ -33,18 +31,6 @@ class TextArray {
   const char* operator[](size_t i) const noexcept;
   const void* block() const noexcept { return block_; }
 
-  void* release() noexcept {
-    void* block = block_;
-    block_ = nullptr;
-    return block;
-  }
-  void reset(void* block = nullptr) noexcept;
-
  private:
   char** elements() const noexcept;
-  void* block_ = nullptr;
 };
-
-// Releases an array block by its element type code: text and byte-set
-// elements are released first, numeric and logical arrays only as a block.
-void ReleaseArray(uint32_t elementType, void* block);

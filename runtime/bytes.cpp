@@ -34,8 +34,3 @@ size_t Bytes::SizeOf(const void* block) {
 const uint8_t* Bytes::DataOf(const void* block) {
   return block ? static_cast<const uint8_t*>(block) + kHeaderSize : nullptr;
 }
-
-void Bytes::reset(void* block) noexcept {
-  if (block_ && block_ != block) RuntimeFree(block_);
-  block_ = block;
-}

@@ -6,20 +6,15 @@
 #include <cstdint>
 #include <string_view>
 
-class Bytes {
+#include "runtime/heap.h"
+#include "runtime/owned_block.h"
+
+class Bytes : public OwnedBlock<void, RuntimeFree> {
  public:
   static constexpr size_t kHeaderSize = 8;
 
   Bytes() noexcept = default;
   Bytes(std::nullptr_t) noexcept {}
-  Bytes(Bytes&& other) noexcept : block_(other.release()) {}
-  Bytes& operator=(Bytes&& other) noexcept {
-    reset(other.release());
-    return *this;
-  }
-  Bytes(const Bytes&) = delete;
-  Bytes& operator=(const Bytes&) = delete;
-  ~Bytes() { reset(); }
 
   // Takes ownership of a runtime-heap byte-set block.
   static Bytes Adopt(void* block) noexcept;
@@ -42,14 +37,4 @@ class Bytes {
   size_t size() const noexcept { return SizeOf(block_); }
   bool empty() const noexcept { return size() == 0; }
   std::string_view view() const noexcept { return ViewOf(block_); }
-
-  void* release() noexcept {
-    void* block = block_;
-    block_ = nullptr;
-    return block;
-  }
-  void reset(void* block = nullptr) noexcept;
-
- private:
-  void* block_ = nullptr;
 };

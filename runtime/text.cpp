@@ -27,8 +27,3 @@ Text Text::Allocate(size_t length) {
   block[length] = 0;
   return Adopt(block);
 }
-
-void Text::reset(char* block) noexcept {
-  if (block_ && block_ != block) RuntimeFree(block_);
-  block_ = block;
-}

@@ -5,6 +5,9 @@
 #include <cstddef>
 #include <string_view>
 
+#include "runtime/heap.h"
+#include "runtime/owned_block.h"
+
 // The shared static empty text, for code that needs a non-null pointer.
 extern const char EmptyText[1];
 
@@ -13,18 +16,10 @@ size_t TextLength(const char* text);
 // The bytes of a text without its terminator; empty for null.
 inline std::string_view TextView(const char* text) { return std::string_view(text ? text : EmptyText, TextLength(text)); }
 
-class Text {
+class Text : public OwnedBlock<char, RuntimeFree> {
  public:
   Text() noexcept = default;
   Text(std::nullptr_t) noexcept {}
-  Text(Text&& other) noexcept : block_(other.release()) {}
-  Text& operator=(Text&& other) noexcept {
-    reset(other.release());
-    return *this;
-  }
-  Text(const Text&) = delete;
-  Text& operator=(const Text&) = delete;
-  ~Text() { reset(); }
 
   // Takes ownership of a runtime-heap block holding a zero-terminated text.
   static Text Adopt(char* block) noexcept;
@@ -44,14 +39,4 @@ class Text {
   bool empty() const noexcept { return !block_ || !*block_; }
   size_t size() const { return TextLength(block_); }
   std::string_view view() const { return std::string_view(c_str()); }
-
-  char* release() noexcept {
-    char* block = block_;
-    block_ = nullptr;
-    return block;
-  }
-  void reset(char* block = nullptr) noexcept;
-
- private:
-  char* block_ = nullptr;
 };
