@@ -2,25 +2,34 @@
 
 #include "runtime/automation_values.h"
 
-namespace {
+// Grouped by result kind: each conversion of the result cell, then the
+// property read and the method call that use it.
 
 // Invokes and hands the result cell, and whether the call succeeded, to
 // the conversion.
 template <typename Convert>
-auto Invoke(AutomationObject& holder, const char* name, WORD flags, ArgList args, Convert convert) {
+static auto Invoke(AutomationObject& holder, const char* name, WORD flags, ArgList args, Convert convert) {
   VariantCell result;
   bool succeeded = SUCCEEDED(InvokeByName(holder, name, flags, args, &result.get()));
   return convert(result, succeeded);
 }
 
-Text ResultText(VariantCell& result, bool succeeded) {
+static Text ResultText(VariantCell& result, bool succeeded) {
   if (!succeeded) return Text();
   VARIANT& cell = result.get();
   if (V_VT(&cell) != VT_BSTR && FAILED(VariantChangeType(&cell, &cell, 0, VT_BSTR))) return Text();
   return BstrToText(V_BSTR(&cell));
 }
 
-double ResultNumber(VariantCell& result, bool) {
+Text GetPropertyText(AutomationObject& holder, const char* name, ArgList args) {
+  return Invoke(holder, name, DISPATCH_PROPERTYGET, args, ResultText);
+}
+
+Text CallMethodText(AutomationObject& holder, const char* name, ArgList args) {
+  return Invoke(holder, name, DISPATCH_METHOD, args, ResultText);
+}
+
+static double ResultNumber(VariantCell& result, bool) {
   VARIANT& cell = result.get();
   if ((V_VT(&cell) & VT_BYREF) && FAILED(VariantCopyInd(&cell, &cell))) return 0.0;
   double number = 0.0;
@@ -41,13 +50,19 @@ double ResultNumber(VariantCell& result, bool) {
     case VT_CY: VarR8FromCy(V_CY(&cell), &number); return number;
     case VT_DECIMAL: VarR8FromDec(&V_DECIMAL(&cell), &number); return number;
     case VT_BOOL: VarR8FromBool(V_BOOL(&cell), &number); return number;
-    default: return 0.0;
+    default: return 0.0;  // strings included
   }
 }
 
-bool ResultLogical(VariantCell& result, bool) { return result.type() == VT_BOOL && V_BOOL(&result.get()); }
+double GetPropertyNumber(AutomationObject& holder, const char* name, ArgList args) {
+  return Invoke(holder, name, DISPATCH_PROPERTYGET, args, ResultNumber);
+}
 
-AutomationObject ResultObject(VariantCell& result, bool) {
+double CallMethodNumber(AutomationObject& holder, const char* name, ArgList args) {
+  return Invoke(holder, name, DISPATCH_METHOD, args, ResultNumber);
+}
+
+static AutomationObject ResultObject(VariantCell& result, bool) {
   AutomationObject object;
   const VARIANT& cell = result.get();
   IUnknown* value = nullptr;
@@ -63,28 +78,24 @@ AutomationObject ResultObject(VariantCell& result, bool) {
   return object;
 }
 
-VariantCell ResultVariant(VariantCell& result, bool) { return std::move(result); }
-
-}  // namespace
-
-Text GetPropertyText(AutomationObject& holder, const char* name, ArgList args) {
-  return Invoke(holder, name, DISPATCH_PROPERTYGET, args, ResultText);
-}
-
-double GetPropertyNumber(AutomationObject& holder, const char* name, ArgList args) {
-  return Invoke(holder, name, DISPATCH_PROPERTYGET, args, ResultNumber);
-}
-
 AutomationObject GetPropertyObject(AutomationObject& holder, const char* name, ArgList args) {
   return Invoke(holder, name, DISPATCH_PROPERTYGET, args, ResultObject);
 }
 
-VariantCell GetPropertyVariant(AutomationObject& holder, const char* name, ArgList args) {
-  return Invoke(holder, name, DISPATCH_PROPERTYGET, args, ResultVariant);
+AutomationObject CallMethodObject(AutomationObject& holder, const char* name, ArgList args) {
+  return Invoke(holder, name, DISPATCH_METHOD, args, ResultObject);
 }
 
-void PutProperty(AutomationObject& holder, const char* name, ArgList args) {
-  InvokeByName(holder, name, DISPATCH_PROPERTYPUT, args, nullptr);
+VariantCell GetPropertyVariant(AutomationObject& holder, const char* name, ArgList args) {
+  VariantCell result;
+  InvokeByName(holder, name, DISPATCH_PROPERTYGET, args, &result.get());
+  return result;
+}
+
+bool CallMethodLogical(AutomationObject& holder, const char* name, ArgList args) {
+  VariantCell result;
+  InvokeByName(holder, name, DISPATCH_METHOD, args, &result.get());
+  return result.type() == VT_BOOL && V_BOOL(&result.get()) != VARIANT_FALSE;
 }
 
 void CallMethod(AutomationObject& holder, const char* name, ArgList args) {
@@ -92,18 +103,6 @@ void CallMethod(AutomationObject& holder, const char* name, ArgList args) {
   InvokeByName(holder, name, DISPATCH_METHOD, args, &dropped.get());
 }
 
-Text CallMethodText(AutomationObject& holder, const char* name, ArgList args) {
-  return Invoke(holder, name, DISPATCH_METHOD, args, ResultText);
-}
-
-double CallMethodNumber(AutomationObject& holder, const char* name, ArgList args) {
-  return Invoke(holder, name, DISPATCH_METHOD, args, ResultNumber);
-}
-
-bool CallMethodLogical(AutomationObject& holder, const char* name, ArgList args) {
-  return Invoke(holder, name, DISPATCH_METHOD, args, ResultLogical);
-}
-
-AutomationObject CallMethodObject(AutomationObject& holder, const char* name, ArgList args) {
-  return Invoke(holder, name, DISPATCH_METHOD, args, ResultObject);
+void PutProperty(AutomationObject& holder, const char* name, ArgList args) {
+  InvokeByName(holder, name, DISPATCH_PROPERTYPUT, args, nullptr);
 }
