@@ -98,35 +98,35 @@ void ValueToVariant(const TypedArg& value, VARIANT& cell, ObjectCell objectCell)
       V_VT(&cell) = VT_ARRAY | VT_UI1;
       V_ARRAY(&cell) = BytesToSafeArray(value.Pointer<const void>());
       return;
-    case ValueType::Logical: V_BOOL(&cell) = value.Uint32() ? VARIANT_TRUE : VARIANT_FALSE; break;
-    case ValueType::Byte: V_UI1(&cell) = static_cast<BYTE>(value.value); break;
-    case ValueType::Short: V_I2(&cell) = static_cast<SHORT>(value.value); break;
-    case ValueType::Int: V_I4(&cell) = value.Int32(); break;
-    case ValueType::Routine: V_UI4(&cell) = value.Uint32(); break;
-    case ValueType::Long: V_I8(&cell) = value.Int64(); break;
-    case ValueType::Float: V_R4(&cell) = value.AsFloat(); break;
-    case ValueType::Double: V_R8(&cell) = value.AsDouble(); break;
-    case ValueType::DateTime: V_DATE(&cell) = value.AsDouble(); break;
-    default: return;  // no automation form: the cell stays empty
+    case ValueType::Logical:
+      V_VT(&cell) = VT_BOOL;
+      V_BOOL(&cell) = value.Uint32() ? VARIANT_TRUE : VARIANT_FALSE;
+      return;
+    default:
+      // Numbers, date-times and routine addresses keep their own bytes;
+      // kinds without an automation form leave the cell empty.
+      if (uint32_t size = ValueSize(value.type)) {
+        uint64_t bits = value.Bits();
+        std::memcpy(&V_I8(&cell), &bits, size);
+        V_VT(&cell) = VariantTypeOf(value.type);
+      }
+      return;
   }
-  V_VT(&cell) = VariantTypeOf(value.type);
 }
 
 TypedArg CurrentValue(const TypedArg& reference) {
-  uint32_t kind = reference.type & ~ValueType::ByRef;
+  uint32_t kind = reference.BaseType();
   if (!reference.value) return {0, 0, kind};
   switch (kind) {
     case ValueType::Text: return TypedArg::OfText(reference.Pointer<Text>()->get());
     case ValueType::Bytes: return TypedArg::OfBytes(reference.Pointer<Bytes>()->block());
     case ValueType::Logical: return TypedArg::Logical(*reference.Pointer<bool>());
-    case ValueType::Byte: return TypedArg::Byte(*reference.Pointer<uint8_t>());
-    case ValueType::Short: return TypedArg::Short(*reference.Pointer<int16_t>());
-    case ValueType::Int: return TypedArg::Int(*reference.Pointer<int32_t>());
-    case ValueType::Routine: return TypedArg::Routine(*reference.Pointer<uint32_t>());
-    case ValueType::Long: return TypedArg::Long(*reference.Pointer<int64_t>());
-    case ValueType::Float: return TypedArg::Float(*reference.Pointer<float>());
-    case ValueType::Double: return TypedArg::Double(*reference.Pointer<double>());
-    case ValueType::DateTime: return TypedArg::DateTime(*reference.Pointer<double>());
-    default: return {reference.value, reference.high, kind};  // objects and variants: the same address
+    case ValueType::Object:
+    case ValueType::Variant: return {reference.value, 0, kind};  // the same address
+    default: {
+      uint64_t bits = 0;
+      std::memcpy(&bits, reference.Pointer<void>(), ValueSize(kind));
+      return TypedArg::FromBits(bits, kind);
+    }
   }
 }

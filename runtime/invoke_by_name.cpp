@@ -71,8 +71,8 @@ class PackedArguments {
 
  private:
   static void Pack(const TypedArg& arg, bool declaredByRef, WORD& flags, VARIANT& cell, ReferenceSlot& slot) {
-    uint32_t kind = arg.type & ~ValueType::ByRef;
-    bool isVariable = (arg.type & ValueType::ByRef) && arg.value;
+    uint32_t kind = arg.BaseType();
+    bool isVariable = arg.IsReference() && arg.value;
     if (kind == ValueType::Variant && arg.value && (isVariable || declaredByRef)) {
       V_VT(&cell) = VT_BYREF | VT_VARIANT;
       V_VARIANTREF(&cell) = arg.Pointer<VARIANT>();

@@ -97,19 +97,6 @@ bool StoreElement(SAFEARRAY* array, VARTYPE elementType, size_t position, VARIAN
   });
 }
 
-// Size of one element of a runtime array of the kind.
-size_t RuntimeElementSize(uint32_t kind) {
-  switch (kind) {
-    case ValueType::Byte: return 1;
-    case ValueType::Short: return 2;
-    case ValueType::Long:
-    case ValueType::Double:
-    case ValueType::DateTime: return 8;
-    case ValueType::Text: return sizeof(char*);
-    default: return 4;
-  }
-}
-
 // A one-dimensional array of a runtime array's elements; null when it is
 // empty or its kind has no element form.
 SAFEARRAY* RuntimeArrayToSafeArray(uint32_t kind, const void* block, VARTYPE& elementType) {
@@ -130,7 +117,7 @@ SAFEARRAY* RuntimeArrayToSafeArray(uint32_t kind, const void* block, VARTYPE& el
     auto* logicals = reinterpret_cast<const int32_t*>(source);
     for (size_t i = 0; i < count; ++i) static_cast<VARIANT_BOOL*>(data)[i] = logicals[i] ? VARIANT_TRUE : VARIANT_FALSE;
   } else {
-    std::memcpy(data, source, count * RuntimeElementSize(kind));
+    std::memcpy(data, source, count * ValueSize(kind));
   }
   SafeArrayUnaccessData(array);
   return array;
@@ -163,12 +150,12 @@ bool SetVariant(VARIANT& cell, const TypedArg& value, std::optional<int> index) 
     ClearVariant(cell);
     return true;
   }
-  if (value.type == ValueType::Bytes || (value.type & ValueType::ByRef)) {
+  if (value.type == ValueType::Bytes || value.IsReference()) {
     ClearVariant(cell);
     VARTYPE elementType = VT_UI1;
     SAFEARRAY* array = value.type == ValueType::Bytes
                            ? (Bytes::SizeOf(value.Pointer<void>()) ? BytesToSafeArray(value.Pointer<void>()) : nullptr)
-                           : RuntimeArrayToSafeArray(value.type & ~ValueType::ByRef, value.Pointer<void>(), elementType);
+                           : RuntimeArrayToSafeArray(value.BaseType(), value.Pointer<void>(), elementType);
     if (!array) return false;
     V_VT(&cell) = VT_ARRAY | elementType;
     V_ARRAY(&cell) = array;

@@ -2,41 +2,18 @@
 
 #include <algorithm>
 #include <climits>
-#include <string>
-#include <string_view>
 
 #include "runtime/automation_calls.h"
 #include "runtime/codepage.h"
+#include "runtime/text_search.h"
 
 namespace {
 
 constexpr int kNotFound = -2;
 
-// The pattern with every placeholder made a double quote. The placeholder
-// begins with an ASCII byte, which is never the second byte of a GBK
-// character, so a plain search only finds it at character starts.
-std::string WithQuotes(std::string_view pattern) {
-  constexpr std::string_view placeholder = QuotePlaceholder;
-  std::string result;
-  size_t from = 0;
-  for (size_t at; (at = pattern.find(placeholder, from)) != std::string_view::npos; from = at + placeholder.size()) {
-    result.append(pattern.substr(from, at - from)).push_back('"');
-  }
-  return result.append(pattern.substr(from));
-}
-
 // The component's counts and indexes, truncated toward zero.
 int ToInt(double number) {
   return number > INT_MIN - 1.0 && number < INT_MAX + 1.0 ? static_cast<int>(number) : 0;
-}
-
-// First exact occurrence of `needle` starting at a character start at or
-// after `from` (itself a character start); npos when there is none.
-size_t FindFromCharacter(std::string_view text, std::string_view needle, size_t from) {
-  for (size_t at = from; at + needle.size() <= text.size(); at += (static_cast<unsigned char>(text[at]) & 0x80) ? 2 : 1) {
-    if (text.compare(at, needle.size(), needle) == 0) return at;
-  }
-  return std::string_view::npos;
 }
 
 // A found text as the operations return it: null when empty.
@@ -57,13 +34,12 @@ bool RegexObject::Search(const char* pattern, const char* subject, std::optional
   ReleaseObject(regex_);
   ReleaseObject(matches_);
   CreateObject(regex_, "VBScript.RegExp");
-  // The component ignores names it does not know ("Singleline" included).
+  // A name the component does not know ("Singleline") just fails its put.
   PutProperty(regex_, "IgnoreCase", {ArgOf(!caseSensitive.value_or(false))});
   PutProperty(regex_, "Multiline", {ArgOf(multiLine.value_or(true))});
   PutProperty(regex_, "Singleline", {ArgOf(true)});
   PutProperty(regex_, "Global", {ArgOf(global.value_or(true))});
-  std::string_view written = pattern ? pattern : "";
-  std::string effective = quotePlaceholder ? WithQuotes(written) : std::string(written);
+  Text effective = quotePlaceholder ? ReplaceText(pattern, QuotePlaceholder, "\"") : Text::Copy(pattern);
   PutProperty(regex_, "Pattern", {ArgOf(effective.c_str())});
   SetVariant(subject_.get(), ArgOf(subject ? subject : EmptyText));
   matches_ = CallMethodObject(regex_, "Execute", {ArgOf(subject_)});
@@ -110,9 +86,10 @@ Text RegexObject::SubmatchText(int index, int group, int* position) {
     *position = kNotFound;
     int start = MatchOffset(match);
     if (start >= 0 && SUCCEEDED(groups.lastResult)) {
-      Text subject = VariantToText(subject_.get());
-      size_t at = FindFromCharacter(subject.view(), text.view(), static_cast<size_t>(start));
-      if (at != std::string_view::npos) *position = static_cast<int>(at);
+      // The component gives no offsets of groups: the group's text is
+      // sought from the start of its match.
+      int found = text.empty() ? start + 1 : FindText(VariantToText(subject_.get()).get(), text.get(), start + 1);
+      if (found > 0) *position = found - 1;
     }
   }
   return NullWhenEmpty(std::move(text));

@@ -71,6 +71,11 @@ TEST(RegexObject, PositionsAreByteOffsetsInTheGbkSubject) {
   ASSERT_TRUE(regex.Search("中b", "a中中b"));
   EXPECT_EQ(regex.MatchText(1, &position).view(), "中b");
   EXPECT_EQ(position, 3);
+  // A search for the match text from the character index would stop at the
+  // first "x" here; the offset is that of the second match.
+  ASSERT_TRUE(regex.Search("x", "中文x x"));
+  EXPECT_EQ(regex.MatchText(2, &position).view(), "x");
+  EXPECT_EQ(position, 6);
   // An empty match has an offset too.
   ASSERT_TRUE(regex.Search("$", "中文", {}, {}, false));
   EXPECT_TRUE(regex.MatchText(1, &position).IsNull());
