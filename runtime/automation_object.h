@@ -29,8 +29,8 @@ class AutomationObject {
   // Replaces the held interface by `adopted`, taking over its reference.
   void Adopt(IUnknown* adopted) noexcept;
 
-  IUnknown* iface = nullptr;
-  HRESULT lastResult = S_OK;
+  IUnknown* iface = nullptr;   // one owned reference; null when empty
+  HRESULT lastResult = S_OK;   // of the last step of the last operation
 };
 
 // Creates the object named by `progId` into `holder` (any object it held is

@@ -43,9 +43,10 @@ class ArgList : public std::span<const TypedArg> {
 // 1. an empty holder fails with E_POINTER; the object must offer IDispatch
 //    and know the name;
 // 2. when the object describes its type, the member's declaration decides
-//    the real call kind (a method call of a property reads it, a put of an
-//    object into a by-reference property becomes DISPATCH_PROPERTYPUTREF)
-//    and which parameters are by reference;
+//    the real call kind (a method call of a property reads it, a property
+//    read of a method calls it, a put of an object into a by-reference
+//    property becomes DISPATCH_PROPERTYPUTREF) and which parameters are by
+//    reference;
 // 3. the arguments are packed last-first; a put names its last argument
 //    (the new value) DISPID_PROPERTYPUT;
 // 4. after the call, by-reference text and logical variables and object
