@@ -32,15 +32,16 @@ class Bytes {
   // Readers of a raw block (null reads as empty).
   static size_t SizeOf(const void* block);
   static const uint8_t* DataOf(const void* block);
+  static std::string_view ViewOf(const void* block) {
+    return std::string_view(reinterpret_cast<const char*>(DataOf(block)), SizeOf(block));
+  }
 
   const void* block() const noexcept { return block_; }
   const uint8_t* data() const noexcept { return DataOf(block_); }
   uint8_t* data() noexcept { return const_cast<uint8_t*>(DataOf(block_)); }
   size_t size() const noexcept { return SizeOf(block_); }
   bool empty() const noexcept { return size() == 0; }
-  std::string_view view() const noexcept {
-    return std::string_view(reinterpret_cast<const char*>(data()), size());
-  }
+  std::string_view view() const noexcept { return ViewOf(block_); }
 
   void* release() noexcept {
     void* block = block_;

@@ -50,11 +50,16 @@ void* RuntimeRealloc(void* block, size_t size) {
   return Checked(HeapReAlloc(Heap(), 0, block, size));
 }
 
+bool IsInProgramImage(const void* address) {
+  const ImageBounds& image = ProgramImage();
+  auto* byte = static_cast<const char*>(address);
+  return byte >= image.begin && byte < image.end;
+}
+
 void RuntimeFree(void* block) {
   auto* address = static_cast<const char*>(block);
   if (reinterpret_cast<UINT_PTR>(address) < 0x10000) return;
-  const ImageBounds& image = ProgramImage();
-  if (address >= image.begin && address < image.end) return;
+  if (IsInProgramImage(address)) return;
   if (IsBadReadPtr(address, 8)) return;
   HeapFree(Heap(), 0, block);
 }

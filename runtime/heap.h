@@ -11,3 +11,6 @@ void* RuntimeRealloc(void* block, size_t size);
 // Returns a block to the heap. Null, low, static (inside the program image)
 // and unreadable addresses are ignored, so literals may be passed safely.
 void RuntimeFree(void* block);
+// Whether the address lies inside the program's loaded image (literals and
+// arrays with initial contents).
+bool IsInProgramImage(const void* address);

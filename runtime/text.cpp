@@ -2,11 +2,12 @@
 
 #include <cstring>
 
+#include "runtime/byte_scan.h"
 #include "runtime/heap.h"
 
 const char EmptyText[1] = {0};
 
-size_t TextLength(const char* text) { return text ? std::strlen(text) : 0; }
+size_t TextLength(const char* text) { return text ? ScanLength(text) : 0; }
 
 Text Text::Adopt(char* block) noexcept {
   Text text;

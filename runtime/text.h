@@ -10,6 +10,8 @@ extern const char EmptyText[1];
 
 // Byte count of a zero-terminated text; 0 for null.
 size_t TextLength(const char* text);
+// The bytes of a text without its terminator; empty for null.
+inline std::string_view TextView(const char* text) { return std::string_view(text ? text : EmptyText, TextLength(text)); }
 
 class Text {
  public:

@@ -30,6 +30,23 @@ inline constexpr uint32_t ByRef = 0x20000000;
 
 inline constexpr bool IsNumericType(uint32_t type) { return (type & 0xFF) == 0x01 && (type & 0x80000000); }
 
+// Bytes a value of the kind occupies: the numbers, logical, date-time and
+// routine address; 0 for every other kind.
+inline constexpr uint32_t ValueSize(uint32_t type) {
+  switch (type) {
+    case ValueType::Byte: return 1;
+    case ValueType::Short: return 2;
+    case ValueType::Int:
+    case ValueType::Float:
+    case ValueType::Logical:
+    case ValueType::Routine: return 4;
+    case ValueType::Long:
+    case ValueType::Double:
+    case ValueType::DateTime: return 8;
+    default: return 0;
+  }
+}
+
 // (value, high, type): 8-byte kinds keep their low half in `value` and the
 // high half in `high`; pointers and handles use the whole pointer-sized value.
 struct TypedArg {
@@ -43,9 +60,9 @@ struct TypedArg {
   static TypedArg Short(int16_t v) { return {static_cast<uint16_t>(v), 0, ValueType::Short}; }
   static TypedArg Routine(uint32_t v) { return {v, 0, ValueType::Routine}; }
   static TypedArg Logical(bool v) { return {v ? 1u : 0u, 0, ValueType::Logical}; }
-  static TypedArg Long(int64_t v) { return Split(static_cast<uint64_t>(v), ValueType::Long); }
-  static TypedArg Double(double v) { return Split(Bits64(v), ValueType::Double); }
-  static TypedArg DateTime(double v) { return Split(Bits64(v), ValueType::DateTime); }
+  static TypedArg Long(int64_t v) { return FromBits(static_cast<uint64_t>(v), ValueType::Long); }
+  static TypedArg Double(double v) { return FromBits(Bits64(v), ValueType::Double); }
+  static TypedArg DateTime(double v) { return FromBits(Bits64(v), ValueType::DateTime); }
   static TypedArg Float(float v) {
     uint32_t bits;
     std::memcpy(&bits, &v, 4);
@@ -53,18 +70,27 @@ struct TypedArg {
   }
   static TypedArg OfText(const char* text) { return {reinterpret_cast<UINT_PTR>(text), 0, ValueType::Text}; }
   static TypedArg OfBytes(const void* block) { return {reinterpret_cast<UINT_PTR>(block), 0, ValueType::Bytes}; }
+  // A value of a kind with a ValueSize, from its little-endian bytes.
+  static TypedArg FromBits(uint64_t bits, uint32_t type) {
+    return {static_cast<uint32_t>(bits), static_cast<uint32_t>(bits >> 32), type};
+  }
   // A by-reference variable (or an array block) of the given kind.
   static TypedArg Reference(uint32_t type, void* address) {
     return {reinterpret_cast<UINT_PTR>(address), 0, type | ValueType::ByRef};
   }
 
   bool IsAbsent() const { return type == ValueType::None; }
+  bool IsReference() const { return (type & ValueType::ByRef) != 0; }
+  // The kind without the by-reference (array) flag.
+  uint32_t BaseType() const { return type & ~ValueType::ByRef; }
+  // The value's own bytes, little-endian, for kinds with a ValueSize.
+  uint64_t Bits() const { return static_cast<uint64_t>(Int64()); }
   int32_t Int32() const { return static_cast<int32_t>(static_cast<uint32_t>(value)); }
   uint32_t Uint32() const { return static_cast<uint32_t>(value); }
   int64_t Int64() const { return static_cast<int64_t>((static_cast<uint64_t>(high) << 32) | Uint32()); }
   double AsDouble() const {
     double v;
-    uint64_t bits = static_cast<uint64_t>(Int64());
+    uint64_t bits = Bits();
     std::memcpy(&v, &bits, 8);
     return v;
   }
@@ -84,8 +110,5 @@ struct TypedArg {
     uint64_t bits;
     std::memcpy(&bits, &v, 8);
     return bits;
-  }
-  static TypedArg Split(uint64_t bits, uint32_t type) {
-    return {static_cast<uint32_t>(bits), static_cast<uint32_t>(bits >> 32), type};
   }
 };
