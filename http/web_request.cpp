@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "http/cookies.h"
@@ -29,12 +30,12 @@ bool Contains(const Text& block, const char* name) { return FindText(block.get()
 
 void Append(Text& block, const char* line) { block = ConcatTexts({block.get(), line}); }
 
-// The agent is taken from the caller's User-Agent line, which is also sent.
+// The agent is the value of the caller's User-Agent line, in whatever case
+// its name is written; that line is also sent with the block.
 Text UserAgentOf(const Text& block) {
-  if (!Contains(block, "User-Agent:")) return Text::Copy(DefaultUserAgent);
   Text terminated = ConcatTexts({block.get(), "\r\n"});
-  Text agent = TrimText(TextBetween(terminated.get(), "User-Agent:", "\r\n").get());
-  return agent.empty() ? HeaderValue(block.get()) : std::move(agent);
+  Text agent = TrimText(TextBetween(terminated.get(), "User-Agent:", "\r\n", std::nullopt, true).get());
+  return agent.empty() ? Text::Copy(DefaultUserAgent) : std::move(agent);
 }
 
 void CompleteHeaders(Text& block, const char* url, HttpMethod method) {
@@ -79,17 +80,31 @@ std::string ReadBody(HINTERNET request) {
   return body;
 }
 
+// Whether the response declared a longer body than arrived: WinINet ends a
+// body cut short by the server like a complete one.
+bool BodyCutShort(HINTERNET request, HttpMethod method, size_t received) {
+  char declared[24] = {};
+  DWORD size = sizeof declared - 1;
+  if (method == HttpMethod::Head ||
+      !HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, declared, &size, nullptr)) {
+    return false;
+  }
+  return std::strtoull(declared, nullptr, 10) > received;
+}
+
 // The raw header block: status line and header lines, each ended by "\r\n",
 // then an empty line. A block too large for the usual buffer is fetched
-// again at the size WinINet asks for; null when there is no response.
+// again at the size WinINet asks for. Null when there is no response (WinINet
+// then answers the query with a lone "\r\n").
 Text RawHeaders(HINTERNET request) {
   DWORD size = kHeaderBufferSize;
   Text headers = SpaceText(static_cast<int>(size));
-  if (HttpQueryInfoA(request, HTTP_QUERY_RAW_HEADERS_CRLF, headers.data(), &size, nullptr)) return headers;
-  if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return Text();
-  headers = SpaceText(static_cast<int>(size));
-  return HttpQueryInfoA(request, HTTP_QUERY_RAW_HEADERS_CRLF, headers.data(), &size, nullptr) ? std::move(headers)
-                                                                                              : Text();
+  bool read = HttpQueryInfoA(request, HTTP_QUERY_RAW_HEADERS_CRLF, headers.data(), &size, nullptr);
+  if (!read && GetLastError() == ERROR_INSUFFICIENT_BUFFER) {
+    headers = SpaceText(static_cast<int>(size));
+    read = HttpQueryInfoA(request, HTTP_QUERY_RAW_HEADERS_CRLF, headers.data(), &size, nullptr);
+  }
+  return read && TextStartsWith(headers.get(), "HTTP/") ? std::move(headers) : Text();
 }
 
 }  // namespace
@@ -137,7 +152,8 @@ Bytes WebRequest(std::string_view urlView, const WebRequestOptions& options) {
     }
     HttpSendRequestA(request.get(), block.empty() ? nullptr : block.get(), static_cast<DWORD>(block.size()),
                      const_cast<void*>(data), dataSize);
-    body = Bytes::Copy(ReadBody(request.get()));
+    std::string received = ReadBody(request.get());
+    if (!BodyCutShort(request.get(), method, received.size())) body = Bytes::Copy(received);
     headers = RawHeaders(request.get());
   }  // handles close here, request first
 

@@ -14,7 +14,9 @@ Start: record_server.py --port-file FILE [--tls-dir DIR] [--idle SECONDS]
 
 Control requests (any method, on either port):
   POST /_control/script     JSON response script, see Script below
-  POST /_control/reset      forget scripts and recorded requests
+  POST /_control/reset      forget scripts and recorded requests and close every
+                            other open connection, so that no client reuses a
+                            kept-alive connection from an earlier test
   GET  /_control/requests   recorded requests as JSON
   GET  /_control/count      number of recorded requests, as decimal text
   GET  /_control/request/N  raw bytes of recorded request N (negative: from the end)
@@ -88,6 +90,7 @@ class State:
         self.lock = threading.Lock()
         self.scripts = {}
         self.requests = []
+        self.connections = set()
         self.idle = idle
         self.last_activity = time.monotonic()
         self.stop = threading.Event()
@@ -177,6 +180,13 @@ class Handler(socketserver.StreamRequestHandler):
             self.request.do_handshake()
             self.request.settimeout(None)
         super().setup()
+        with self.server.state.lock:
+            self.server.state.connections.add(self.request)
+
+    def finish(self):
+        with self.server.state.lock:
+            self.server.state.connections.discard(self.request)
+        super().finish()
 
     def handle(self):
         state = self.server.state
@@ -303,6 +313,12 @@ class Handler(socketserver.StreamRequestHandler):
             with state.lock:
                 state.scripts.clear()
                 state.requests.clear()
+                others = [c for c in state.connections if c is not self.request]
+            for connection in others:
+                try:
+                    connection.shutdown(socket.SHUT_RDWR)
+                except OSError:
+                    pass
         elif command == "requests":
             with state.lock:
                 body = json.dumps([r.as_json() for r in state.requests]).encode("utf-8")

@@ -9,15 +9,15 @@
 #include <vector>
 
 struct ScriptedResponse {
-  std::string path;  // request path without query
+  std::string path{};  // request path without query
   int status = 200;
   std::string reason = "OK";
-  std::vector<std::string> headers;  // raw lines, sent in order as written
-  std::string body;
-  std::optional<size_t> bodySize;  // generated body instead: byte i is i % 251
+  std::vector<std::string> headers{};  // raw lines, sent in order as written
+  std::string body{};
+  std::optional<size_t> bodySize{};  // generated body instead: byte i is i % 251
   bool chunked = false;
   double delaySeconds = 0;
-  std::optional<size_t> closeAfter;  // close the connection after this many body bytes
+  std::optional<size_t> closeAfter{};  // close the connection after this many body bytes
 };
 
 struct RecordedRequest {
