@@ -4,7 +4,10 @@
 #include <wininet.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "http/cookies.h"
 #include "http/header_block.h"
@@ -20,7 +23,10 @@
 namespace {
 
 constexpr DWORD kSecurityFlags = 0x1F380;  // certificate and HTTP/HTTPS redirect problems ignored
-constexpr DWORD kReadChunk = 1024;
+// WinINet under Wine makes one socket call per read, so 1024-byte reads spent
+// most of a large download in those calls; a large chunk keeps the number of
+// reads small.
+constexpr DWORD kReadChunk = 256 * 1024;
 constexpr DWORD kHeaderBufferSize = 5000;
 constexpr const char* kHttpVersion = "HTTP/1.1";
 
@@ -67,15 +73,24 @@ InternetHandle OpenRoot(const char* agent, std::string_view proxy, bool https) {
   return InternetHandle(InternetOpenA(agent, INTERNET_OPEN_TYPE_PROXY, server.c_str(), "", 0));
 }
 
-// Reads in fixed chunks until a read reports nothing. The body grows in a
-// buffer that doubles, so a large body is copied a bounded number of times.
-std::string ReadBody(HINTERNET request) {
-  std::string body;
-  char chunk[kReadChunk] = {};
+// Reads until a read reports nothing (a failing read too). Reads fill the
+// free end of fixed-size pieces, which are joined once at the end, so each
+// byte is copied once and memory grows only with the data received.
+Bytes ReadBody(HINTERNET request) {
+  std::vector<std::unique_ptr<char[]>> pieces;
+  DWORD filled = kReadChunk;  // of the last piece
   for (;;) {
+    if (filled == kReadChunk) {
+      pieces.push_back(std::make_unique_for_overwrite<char[]>(kReadChunk));
+      filled = 0;
+    }
     DWORD read = 0;
-    if (!InternetReadFile(request, chunk, kReadChunk, &read) || read == 0) break;
-    body.append(chunk, read);
+    if (!InternetReadFile(request, pieces.back().get() + filled, kReadChunk - filled, &read) || read == 0) break;
+    filled += read;
+  }
+  Bytes body = Bytes::Allocate((pieces.size() - 1) * kReadChunk + filled, false);
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    std::memcpy(body.data() + i * kReadChunk, pieces[i].get(), i + 1 < pieces.size() ? kReadChunk : filled);
   }
   return body;
 }
@@ -152,8 +167,8 @@ Bytes WebRequest(std::string_view urlView, const WebRequestOptions& options) {
     }
     HttpSendRequestA(request.get(), block.empty() ? nullptr : block.get(), static_cast<DWORD>(block.size()),
                      const_cast<void*>(data), dataSize);
-    std::string received = ReadBody(request.get());
-    if (!BodyCutShort(request.get(), method, received.size())) body = Bytes::Copy(received);
+    body = ReadBody(request.get());
+    if (BodyCutShort(request.get(), method, body.size())) body.reset();
     headers = RawHeaders(request.get());
   }  // handles close here, request first
 

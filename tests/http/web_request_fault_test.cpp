@@ -2,18 +2,11 @@
 #include <winsock2.h>
 
 #include "http/web_request.h"
-#include "support/record_server.h"
+#include "http/recording_server_test.h"
 
 namespace {
 
-class WebRequestFaultTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(server().ready()) << "the recording server did not start";
-    server().Reset();
-  }
-  static RecordServer& server() { return RecordServer::Shared(); }
-};
+using WebRequestFaultTest = RecordingServerTest;
 
 // A loopback port on which nothing listens.
 int ClosedPort() {
