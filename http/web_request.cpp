@@ -3,12 +3,12 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
-#include <cstring>
-#include <memory>
 #include <string>
-#include <vector>
 
+#include "http/body_buffer.h"
 #include "http/cookies.h"
 #include "http/header_block.h"
 #include "http/http_method.h"
@@ -24,8 +24,7 @@ namespace {
 
 constexpr DWORD kSecurityFlags = 0x1F380;  // certificate and HTTP/HTTPS redirect problems ignored
 // WinINet under Wine makes one socket call per read, so 1024-byte reads spent
-// most of a large download in those calls; a large chunk keeps the number of
-// reads small.
+// most of a large download in those calls; large reads keep them few.
 constexpr DWORD kReadChunk = 256 * 1024;
 constexpr DWORD kHeaderBufferSize = 5000;
 constexpr const char* kHttpVersion = "HTTP/1.1";
@@ -73,38 +72,28 @@ InternetHandle OpenRoot(const char* agent, std::string_view proxy, bool https) {
   return InternetHandle(InternetOpenA(agent, INTERNET_OPEN_TYPE_PROXY, server.c_str(), "", 0));
 }
 
-// Reads until a read reports nothing (a failing read too). Reads fill the
-// free end of fixed-size pieces, which are joined once at the end, so each
-// byte is copied once and memory grows only with the data received.
-Bytes ReadBody(HINTERNET request) {
-  std::vector<std::unique_ptr<char[]>> pieces;
-  DWORD filled = kReadChunk;  // of the last piece
-  for (;;) {
-    if (filled == kReadChunk) {
-      pieces.push_back(std::make_unique_for_overwrite<char[]>(kReadChunk));
-      filled = 0;
-    }
-    DWORD read = 0;
-    if (!InternetReadFile(request, pieces.back().get() + filled, kReadChunk - filled, &read) || read == 0) break;
-    filled += read;
-  }
-  Bytes body = Bytes::Allocate((pieces.size() - 1) * kReadChunk + filled, false);
-  for (size_t i = 0; i < pieces.size(); ++i) {
-    std::memcpy(body.data() + i * kReadChunk, pieces[i].get(), i + 1 < pieces.size() ? kReadChunk : filled);
-  }
-  return body;
-}
-
-// Whether the response declared a longer body than arrived: WinINet ends a
-// body cut short by the server like a complete one.
-bool BodyCutShort(HINTERNET request, HttpMethod method, size_t received) {
+// The body length the response declares; 0 when it declares none.
+uint64_t DeclaredLength(HINTERNET request) {
   char declared[24] = {};
   DWORD size = sizeof declared - 1;
-  if (method == HttpMethod::Head ||
-      !HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, declared, &size, nullptr)) {
-    return false;
+  if (!HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, declared, &size, nullptr)) return 0;
+  return std::strtoull(declared, nullptr, 10);
+}
+
+// Reads until a read reports nothing (a failing read too).
+Bytes ReadBody(HINTERNET request, uint64_t declaredLength) {
+  BodyBuffer body(static_cast<size_t>(std::min<uint64_t>(declaredLength, SIZE_MAX - 1)));
+  for (;;) {
+    size_t available = 0;
+    uint8_t* at = body.FreeSpace(available);
+    DWORD read = 0;
+    if (!InternetReadFile(request, at, static_cast<DWORD>(std::min<size_t>(available, kReadChunk)), &read) ||
+        read == 0) {
+      break;
+    }
+    body.Commit(read);
   }
-  return std::strtoull(declared, nullptr, 10) > received;
+  return body.Finish();
 }
 
 // The raw header block: status line and header lines, each ended by "\r\n",
@@ -167,8 +156,10 @@ Bytes WebRequest(std::string_view urlView, const WebRequestOptions& options) {
     }
     HttpSendRequestA(request.get(), block.empty() ? nullptr : block.get(), static_cast<DWORD>(block.size()),
                      const_cast<void*>(data), dataSize);
-    body = ReadBody(request.get());
-    if (BodyCutShort(request.get(), method, body.size())) body.reset();
+    // WinINet ends a body cut short by the server like a complete one.
+    const uint64_t declaredLength = method == HttpMethod::Head ? 0 : DeclaredLength(request.get());
+    body = ReadBody(request.get(), declaredLength);
+    if (body.size() < declaredLength) body.reset();
     headers = RawHeaders(request.get());
   }  // handles close here, request first
 
