@@ -1,5 +1,7 @@
 // Downloads a 64 MiB body from the local recording server with WebRequest
 // and with curl, and prints both times and their ratio (target: within 2x).
+#include "http/web_request.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "http/web_request.h"
 #include "support/linux_process.h"
 #include "support/record_server.h"
 
@@ -41,8 +42,8 @@ double TimeCurl(const std::string& url) {
   double best = 1e9;
   for (int round = 0; round < kRounds; ++round) {
     std::string result = ScratchPath("curl-time");
-    std::string command = "/bin/sh -c \"curl -s -o /dev/null -w %{time_total} " + url + " > " + result +
-                          ".tmp && mv " + result + ".tmp " + result + "\"";
+    std::string command = "/bin/sh -c \"curl -s -o /dev/null -w %{time_total} " + url + " > " + result + ".tmp && mv " +
+                          result + ".tmp " + result + "\"";
     if (!StartLinuxProgram(command)) return -1;
     std::optional<std::string> seconds = WaitForFile(result, 60000);
     if (!seconds) return -1;

@@ -10,9 +10,7 @@ constexpr size_t kInitialCapacity = 64 * 1024;
 constexpr size_t kLargestTrustedLength = 64 * 1024 * 1024;
 }  // namespace
 
-BodyBuffer::BodyBuffer(size_t expectedSize) {
-  Grow(std::min(expectedSize, kLargestTrustedLength) + 1);
-}
+BodyBuffer::BodyBuffer(size_t expectedSize) { Grow(std::min(expectedSize, kLargestTrustedLength) + 1); }
 
 BodyBuffer::~BodyBuffer() { RuntimeFree(block_); }
 
@@ -36,6 +34,7 @@ Bytes BodyBuffer::Finish() {
 }
 
 void BodyBuffer::Grow(size_t capacity) {
-  block_ = block_ ? RuntimeRealloc(block_, Bytes::kHeaderSize + capacity) : RuntimeAllocRaw(Bytes::kHeaderSize + capacity);
+  block_ =
+      block_ ? RuntimeRealloc(block_, Bytes::kHeaderSize + capacity) : RuntimeAllocRaw(Bytes::kHeaderSize + capacity);
   capacity_ = capacity;
 }

@@ -14,5 +14,4 @@ Text TextBetween(const char* text, const char* left, const char* right, std::opt
                  bool ignoreCase = false);
 
 // The text before the first occurrence of the marker; null when there is none.
-Text TextBefore(const char* text, const char* marker, std::optional<int> start = std::nullopt,
-                bool ignoreCase = false);
+Text TextBefore(const char* text, const char* marker, std::optional<int> start = std::nullopt, bool ignoreCase = false);

@@ -136,8 +136,8 @@ Bytes WebRequest(std::string_view urlView, const WebRequestOptions& options) {
                                                nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) return Bytes();
     const DWORD flags = RequestFlags(https, options.cookies.has_value(), options.noRedirect.value_or(false));
-    InternetHandle request(HttpOpenRequestA(connection.get(), HttpVerb(method), PathOf(url.get()).c_str(),
-                                            kHttpVersion, nullptr, nullptr, flags, 0));
+    InternetHandle request(HttpOpenRequestA(connection.get(), HttpVerb(method), PathOf(url.get()).c_str(), kHttpVersion,
+                                            nullptr, nullptr, flags, 0));
     if (!request) return Bytes();
     DWORD securityFlags = kSecurityFlags;
     InternetSetOptionA(request.get(), INTERNET_OPTION_SECURITY_FLAGS, &securityFlags, sizeof securityFlags);

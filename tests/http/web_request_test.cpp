@@ -70,9 +70,10 @@ TEST_F(WebRequestTest, BodyBytesWinOverBodyAndTravelExactly) {
   Serve("/upload", "ok");
   const std::string_view binary("\x00\x01\xFF\r\n\x80", 6);
   Bytes bodyBytes = Bytes::Copy(binary);
-  WebRequest(server().HttpUrl("/upload"),
-             {.method = 3, .body = "ignored", .extraHeaders = "Content-Type: application/octet-stream",
-              .bodyBytes = bodyBytes});
+  WebRequest(server().HttpUrl("/upload"), {.method = 3,
+                                           .body = "ignored",
+                                           .extraHeaders = "Content-Type: application/octet-stream",
+                                           .bodyBytes = bodyBytes});
   RecordedRequest request = Received();
   EXPECT_EQ(request.requestLine, "PUT /upload HTTP/1.1");
   EXPECT_EQ(request.body, binary);
@@ -225,7 +226,8 @@ TEST_F(WebRequestTest, LargeAndChunkedBodiesArriveWhole) {
     Bytes body = WebRequest(server().HttpUrl(path));
     ASSERT_EQ(body.size(), kSize) << path;
     bool intact = true;
-    for (size_t i = 0; i < kSize; i += 4099) intact = intact && static_cast<char>(body.data()[i]) == GeneratedBodyByte(i);
+    for (size_t i = 0; i < kSize; i += 4099)
+      intact = intact && static_cast<char>(body.data()[i]) == GeneratedBodyByte(i);
     EXPECT_TRUE(intact) << path;
   }
 }

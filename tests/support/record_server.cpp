@@ -15,9 +15,9 @@ namespace {
 constexpr int kIdleSeconds = 120;
 
 bool SameName(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [](char x, char y) { return std::tolower(static_cast<unsigned char>(x)) ==
-                                                std::tolower(static_cast<unsigned char>(y)); });
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+  });
 }
 
 std::string_view Trimmed(std::string_view text) {
@@ -93,8 +93,9 @@ std::optional<std::string> Exchange(int port, std::string_view target, std::stri
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   std::string answer;
   if (connect(connection, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-    std::string request = "POST " + std::string(target) + " HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: " +
-                          std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + std::string(body);
+    std::string request = "POST " + std::string(target) +
+                          " HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: " + std::to_string(body.size()) +
+                          "\r\nConnection: close\r\n\r\n" + std::string(body);
     if (send(connection, request.data(), static_cast<int>(request.size()), 0) == static_cast<int>(request.size())) {
       char buffer[65536];
       for (int got; (got = recv(connection, buffer, sizeof buffer, 0)) > 0;) answer.append(buffer, got);
@@ -127,8 +128,8 @@ size_t RecordedRequest::HeaderCount(std::string_view name) const {
 
 RecordServer::RecordServer() {
   std::string portFile = ScratchPath("record-server.port");
-  std::string command = "/usr/bin/python3 " TOOLS_DIR "/record_server.py --port-file " + portFile +
-                        " --tls-dir " + ScratchPath("tls") + " --idle " + std::to_string(kIdleSeconds);
+  std::string command = "/usr/bin/python3 " TOOLS_DIR "/record_server.py --port-file " + portFile + " --tls-dir " +
+                        ScratchPath("tls") + " --idle " + std::to_string(kIdleSeconds);
   if (!StartLinuxProgram(command)) return;
   if (auto ports = WaitForFile(portFile, 30000)) {
     std::istringstream(*ports) >> httpPort_ >> httpsPort_;
