@@ -44,6 +44,8 @@ link; "none" is an empty result with no failure text).
 | chinese-framed     | framed | -        | Chinese file name and size in the page                  | link      |
 | chinese-inline     | inline | -        | Chinese file name as \u escapes in "inf"                | link      |
 | password-amp       | framed | p&q=1    | password holding "&" and "=", sent unencoded            | link      |
+| bad-answer         | framed | -        | endpoint answers a 502 error page instead of JSON       | E3        |
+| script-answer      | framed | -        | endpoint answers script, not JSON: it must not run      | E3        |
 | slow               | framed | -        | share page answered after 3 seconds                     | link      |
 | reset              | framed | -        | share page request reset: empty page                    | E1        |
 | not-found          | framed | -        | share page answered 404                                 | E1        |
@@ -87,6 +89,7 @@ E3 = "获取失败：获取三级跳转链接为空！"
 WRONG_PASSWORD = "密码不正确"
 REJECTED = "sign校验失败"
 NO_SUCH_FILE = "文件不存在"
+BAD_GATEWAY_PAGE = b"<html><head><title>502 Bad Gateway</title></head><body><h1>502 Bad Gateway</h1></body></html>"
 
 
 def code(label, share_id, length):
@@ -115,6 +118,7 @@ class Share:
     placeholders: tuple = ('src="/fn?v2"',)
     zt_text: bool = False       # "zt" as a text instead of a number
     escape_slashes: bool = True
+    answer: str = "json"        # endpoint's answer: "json", "html" (an error page), "script" (not JSON)
     location: str = "absolute"  # download host's answer: "absolute", "relative", "none"
     fault: str = None           # share page fault: "slow", "reset", "not-found", "bad-utf8", "huge"
 
@@ -161,6 +165,8 @@ SHARES = (
     Share("chinese-framed", name="年度报告（终稿）.docx", size="1.5 M"),
     Share("chinese-inline", layout=INLINE, name="旅行照片合集.zip", size="35.2 M"),
     Share("password-amp", password="p&q=1"),
+    Share("bad-answer", answer="html"),
+    Share("script-answer", answer="script"),
     Share("slow", fault="slow"),
     Share("reset", fault="reset"),
     Share("not-found", fault="not-found"),
@@ -199,11 +205,15 @@ def expected(share, base):
         if not share.endpoint:
             out["errorText"] = E1
             return out
-    accepted = share.given_password == share.password
-    inf = share.file_name if accepted else WRONG_PASSWORD
+    if share.given_password != share.password:
+        inf, succeeded = WRONG_PASSWORD, False
+    elif share.answer != "json":  # no JSON: every member reads empty
+        inf, succeeded = "", False
+    else:
+        inf, succeeded = share.file_name, True
     if not out["fileName"]:
         out["fileName"] = inf
-    if not accepted:
+    if not succeeded:
         out["errorText"] = E3 + "\r\n" + inf
         return out
     out["link"] = share.location_for(base)
@@ -301,15 +311,21 @@ def share_page(share):
 
 
 def endpoint_answer(share, body, origin):
+    """Status and body of the endpoint's answer to a posted body."""
     if share is None:
-        return {"zt": 0, "inf": NO_SUCH_FILE}
+        return 200, service_json({"zt": 0, "inf": NO_SUCH_FILE})
     prefix = ("action=%s&sign=%s&p=" % (share.action or DEFAULT_ACTION, share.sign)).encode("utf-8")
     if not body.startswith(prefix):
-        return {"zt": 0, "inf": REJECTED}
+        return 200, service_json({"zt": 0, "inf": REJECTED})
     if body[len(prefix):] != share.password.encode("utf-8"):
-        return {"zt": 0, "inf": WRONG_PASSWORD}
-    return {"zt": "1" if share.zt_text else 1, "dom": origin + "/dl", "url": share.download_url,
-            "inf": share.file_name}
+        return 200, service_json({"zt": 0, "inf": WRONG_PASSWORD})
+    success = {"zt": "1" if share.zt_text else 1, "dom": origin + "/dl", "url": share.download_url,
+               "inf": share.file_name}
+    if share.answer == "html":
+        return 502, BAD_GATEWAY_PAGE
+    if share.answer == "script":  # a reader that runs the answer as script would take the injected success
+        return 200, b"0), da = " + service_json(dict(success, inf="injected")) + b", z = (0"
+    return 200, service_json(success, share.escape_slashes)
 
 
 def service_json(answer, escape_slashes=True):
@@ -322,7 +338,7 @@ def service_json(answer, escape_slashes=True):
 
 class Handler(local_server.Handler):
     def send(self, request, status, headers, body=b""):
-        reason = {200: "OK", 302: "Found", 404: "Not Found"}[status]
+        reason = {200: "OK", 302: "Found", 404: "Not Found", 502: "Bad Gateway"}[status]
         head = ["HTTP/1.1 %d %s" % (status, reason)] + headers + ["Content-Length: %d" % len(body)]
         self.wfile.write(("\r\n".join(head) + "\r\n\r\n").encode("latin-1"))
         if request.method != "HEAD":
@@ -345,9 +361,8 @@ class Handler(local_server.Handler):
             return self.html(request, frame_page(BY_FRAME[url.query]).encode("utf-8"))
         if url.path == "/ajaxm.php":
             share = BY_FILE.get(urllib.parse.parse_qs(url.query).get("file", [""])[0])
-            answer = endpoint_answer(share, request.body, self.origin(request))
-            return self.send(request, 200, ["Content-Type: application/json"],
-                             service_json(answer, share is None or share.escape_slashes))
+            status, answer = endpoint_answer(share, request.body, self.origin(request))
+            return self.send(request, status, ["Content-Type: application/json"], answer)
         if url.path == "/dl/file/" and url.query in BY_DOWNLOAD:
             share = BY_DOWNLOAD[url.query]
             if share.location == "none":

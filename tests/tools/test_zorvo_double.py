@@ -93,7 +93,10 @@ def resolve(base, share_url, password, answers=None):
     raw = fetch(base + path, body.encode("utf-8"))
     if answers is not None:
         answers.append(raw)
-    answer = json.loads(raw or b"{}")
+    try:
+        answer = json.loads(raw)
+    except ValueError:  # not JSON: every member reads empty
+        answer = {}
     inf = str(answer.get("inf", ""))
     if not out["fileName"]:
         out["fileName"] = inf
@@ -203,6 +206,8 @@ class ZorvoDoubleTest(unittest.TestCase):
         self.assertIn(b'"inf":"\\u65c5\\u884c', answer)
         self.assertRegex(raw_answer("zt-text"), rb'^\{"zt":"1","dom":"https://localhost:\d+/dl","url":"\?\w+/\w+",')
         self.assertEqual(json.loads(raw_answer("wrong-password")), {"zt": 0, "inf": zorvo_double.WRONG_PASSWORD})
+        self.assertRegex(raw_answer("script-answer"), rb'^0\), da = \{"zt":1,.*"inf":"injected"\}, z = \(0$')
+        self.assertIn(b"502 Bad Gateway", raw_answer("bad-answer"))
 
     def test_share_page_faults(self):
         with self.assertRaises((ConnectionError, urllib.error.URLError)):
