@@ -218,25 +218,28 @@ TEST(JsonObject, ClonesAndScriptObjectsShareTheEngine) {
 TEST(JsonObject, QualifiedPaths) {
   JsonObject json;
   ASSERT_TRUE(json.Parse(R"({"dom":"d","dat":{"x":1},"list":[7]})"));
-  bool exists;
-  EXPECT_EQ(Qualify(json, "dom", &exists), "da.dom");
-  EXPECT_TRUE(exists);
-  EXPECT_EQ(Qualify(json, "[0]", &exists), "da[0]");
-  EXPECT_FALSE(exists);
-  EXPECT_EQ(Qualify(json, "", &exists), "da");
-  EXPECT_TRUE(exists);
-  EXPECT_EQ(Qualify(json, "da.dom", &exists), "da.dom");
-  EXPECT_TRUE(exists);
-  // Beginning with the root's letters is not enough to stay unqualified.
-  EXPECT_EQ(Qualify(json, "dat.x", &exists), "da.dat.x");
-  EXPECT_TRUE(exists);
-  EXPECT_EQ(Qualify(json, "data", &exists), "da.data");
-  EXPECT_FALSE(exists);
+  struct Case {
+    const char* path;
+    const char* qualified;
+    bool exists;
+  } cases[] = {
+      {"dom", "da.dom", true},
+      {"[0]", "da[0]", false},
+      {"", "da", true},
+      {"da.dom", "da.dom", true},
+      // Beginning with the root's letters is not enough to stay unqualified.
+      {"dat.x", "da.dat.x", true},
+      {"data", "da.data", false},
+      // A missing member written with the root is qualified once more.
+      {"da.missing", "da.da.missing", false},
+  };
+  for (const Case& c : cases) {
+    bool exists;
+    EXPECT_EQ(Qualify(json, c.path, &exists), c.qualified);
+    EXPECT_EQ(exists, c.exists) << c.path;
+  }
   EXPECT_EQ(json.GetText("dat.x").view(), "1");
   EXPECT_EQ(json.GetText("list[0]").view(), "7");
-  // A missing member written with the root is qualified once more.
-  EXPECT_EQ(Qualify(json, "da.missing", &exists), "da.da.missing");
-  EXPECT_FALSE(exists);
 
   json.rootName = Text::Copy("doc");
   json.Start();
