@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "stopwatch.h"
 #include "support/linux_process.h"
 #include "support/record_server.h"
 
@@ -17,22 +18,15 @@ namespace {
 constexpr size_t kBodySize = 64u << 20;
 constexpr int kRounds = 5;
 
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-  LARGE_INTEGER frequency;
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // Best of the rounds; a negative time when a download came back incomplete.
 double TimeWebRequest(const std::string& url) {
   double best = 1e9;
   for (int round = 0; round < kRounds; ++round) {
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
+    double start = NowMilliseconds();
     Bytes body = WebRequest(url);
-    QueryPerformanceCounter(&end);
+    double seconds = (NowMilliseconds() - start) / 1000;
     if (body.size() != kBodySize) return -1;
-    best = std::min(best, Seconds(start, end));
+    best = std::min(best, seconds);
   }
   return best;
 }
