@@ -60,6 +60,9 @@ a value given as null is one the resolver leaves as the caller passed it
   GET /_control/share/<id>[?base=B] one share as a form-encoded record
                                     (members that are null are left out)
   GET /_control/ids                 the share ids, one a line
+  GET /_control/exchanges/<id>[?base=B]  the four requests that resolve a
+                                    framed share, one a line: method, URL
+                                    and (for the POST) the body, tab-separated
 B is the resolver's base site (percent-encoded), by default
 "https://localhost:<https port>"; the links depend on it.
 """
@@ -218,6 +221,15 @@ def expected(share, base):
         return out
     out["link"] = share.location_for(base)
     return out
+
+
+def exchanges(share, base):
+    """The requests a resolution of a framed share makes, in order."""
+    body = "action=%s&sign=%s&p=%s" % (share.action or DEFAULT_ACTION, share.sign, share.given_password)
+    return [("GET", base + "/s/" + share.id),
+            ("GET", base + "/fn?" + share.frame_code),
+            ("POST", base + "/ajaxm.php?file=" + FILE_OF[share.id], body),
+            ("GET", base + "/dl/file/" + share.download_url)]
 
 
 def catalogue_entry(share, base):
@@ -395,6 +407,9 @@ class Handler(local_server.Handler):
             entry = catalogue_entry(BY_ID[path[len("share/"):]], base)
             present = {key: value for key, value in entry.items() if value is not None}
             return 200, urllib.parse.urlencode(present, quote_via=urllib.parse.quote).encode("ascii")
+        if path.startswith("exchanges/") and path[len("exchanges/"):] in BY_ID:
+            lines = ("\t".join(request) + "\n" for request in exchanges(BY_ID[path[len("exchanges/"):]], base))
+            return 200, "".join(lines).encode("utf-8")
         if path == "ids":
             return 200, "".join(share.id + "\n" for share in SHARES).encode("ascii")
         if path == "certificate" and state.tls_dir:

@@ -101,3 +101,8 @@ std::optional<ZorvoShare> ZorvoDouble::Share(std::string_view id, std::string_vi
                     .fileSize = optional("fileSize"),
                     .errorText = optional("errorText")};
 }
+
+std::string ZorvoDouble::Exchanges(std::string_view id, std::string_view baseSite) const {
+  std::string base = baseSite.empty() ? BaseSite() : std::string(baseSite);
+  return Control("exchanges/" + std::string(id) + "?base=" + PercentEncoded(base)).value_or("");
+}

@@ -40,4 +40,7 @@ class ZorvoDouble : public LocalServer {
   // The share for a resolver that uses `baseSite` (default: BaseSite());
   // nothing for an unknown id.
   std::optional<ZorvoShare> Share(std::string_view id, std::string_view baseSite = {}) const;
+  // The requests that resolve a framed share, one a line: method, URL and
+  // (for the POST) the body, tab-separated.
+  std::string Exchanges(std::string_view id, std::string_view baseSite = {}) const;
 };
