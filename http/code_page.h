@@ -1,0 +1,21 @@
+// Conversions of byte sets between UTF-8, UTF-16LE and the text code page.
+// Code page 0 (the system ANSI code page) means the program's text code page,
+// GBK, whatever the machine is set to.
+#pragma once
+#include "runtime/bytes.h"
+#include "runtime/codepage.h"
+#include "runtime/text.h"
+
+// UTF-8 bytes to a GBK text; characters GBK cannot hold become the default
+// character of code page 936.
+Text Utf8BytesToText(const Bytes& bytes);
+
+// UTF-16LE code units of the bytes up to their first zero byte, terminating
+// zero unit included; empty when the input is empty or starts with zero.
+Bytes MultiByteToUtf16Bytes(const Bytes& bytes, unsigned codePage);
+
+// UTF-16LE units (up to the first zero unit) in the code page, without terminator.
+Bytes Utf16ToMultiByteBytes(const Bytes& bytes, unsigned codePage);
+
+// UTF-16LE units as a text in the code page.
+Text Utf16BytesToText(const Bytes& bytes, unsigned codePage = kTextCodePage);

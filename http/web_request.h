@@ -1,0 +1,36 @@
+// One synchronous HTTP or HTTPS request over WinINet. Every call opens and
+// closes its own handles; nothing survives between calls.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string_view>
+
+#include "runtime/bytes.h"
+#include "runtime/text.h"
+
+// A caller's variable handed to a call, or not given.
+template <typename T>
+using VariableRef = std::optional<std::reference_wrapper<T>>;
+
+// The optional parameters, in their fixed order; designated initialisers
+// name the ones a call gives.
+struct WebRequestOptions {
+  std::optional<int32_t> method{};               // HttpMethod index; outside 0..7 is GET
+  std::optional<std::string_view> body{};        // sent when bodyBytes is empty
+  VariableRef<Text> cookies{};                   // sent, then merged; given-but-empty still bypasses WinINet's store
+  VariableRef<Text> returnedCookies{};           // the response's cookies
+  std::optional<std::string_view> extraHeaders{};  // lines joined by "\r\n"
+  VariableRef<Text> returnedHeaders{};           // the raw response header block
+  std::optional<bool> noRedirect{};              // default false
+  VariableRef<Bytes> bodyBytes{};                // body as bytes; filled from `body` when empty
+  std::optional<std::string_view> proxy{};       // empty: direct connection
+  std::optional<bool> mergeCookies{};            // default true
+  std::optional<bool> completeHeaders{};         // default true
+  std::optional<bool> normaliseHeaders{};        // default true
+};
+
+inline constexpr const char* DefaultUserAgent = "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
+
+// The response body; empty when the request fails or nothing was received.
+Bytes WebRequest(std::string_view url, const WebRequestOptions& options = {});
