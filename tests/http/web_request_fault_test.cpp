@@ -1,32 +1,11 @@
 #include <gtest/gtest.h>
-#include <winsock2.h>
 
 #include "http/web_request.h"
-#include "support/record_server.h"
+#include "support/server_test.h"
 
 namespace {
 
-class WebRequestFaultTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(server().ready()) << "the recording server did not start";
-    server().Reset();
-  }
-  static RecordServer& server() { return RecordServer::Shared(); }
-};
-
-// A loopback port on which nothing listens.
-int ClosedPort() {
-  SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  int size = sizeof address;
-  bind(probe, reinterpret_cast<sockaddr*>(&address), size);
-  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size);
-  closesocket(probe);
-  return ntohs(address.sin_port);
-}
+class WebRequestFaultTest : public ServerTest {};
 
 TEST_F(WebRequestFaultTest, UnusableUrlsGiveAnEmptyBodyAndLeaveTheOutValuesAlone) {
   for (const std::string& url : std::vector<std::string>{"", std::string("garbage ::// \r\n"), "http://127.0.0.1:0/",
@@ -42,7 +21,7 @@ TEST_F(WebRequestFaultTest, UnusableUrlsGiveAnEmptyBodyAndLeaveTheOutValuesAlone
 
 TEST_F(WebRequestFaultTest, UnreachableServersGiveEmptyResults) {
   const std::string urls[] = {"http://zorvo-share.invalid/s/1", "https://zorvo-share.invalid/",
-                              "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/"};
+                              "http://127.0.0.1:" + std::to_string(ClosedLoopbackPort()) + "/"};
   for (const std::string& url : urls) {
     Text headers = Text::Copy("old");
     Text returnedCookies = Text::Copy("old");

@@ -4,41 +4,11 @@
 
 #include <algorithm>
 
-#include "support/record_server.h"
+#include "support/server_test.h"
 
 namespace {
 
-class WebRequestTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(server().ready()) << "the recording server did not start";
-    server().Reset();
-  }
-
-  static RecordServer& server() { return RecordServer::Shared(); }
-
-  // Scripts a plain 200 answer with the body for the path.
-  static void Serve(const std::string& path, const std::string& body, std::vector<std::string> headers = {}) {
-    server().Script({.path = path, .headers = std::move(headers), .body = body});
-  }
-
-  // The one request the server received.
-  static RecordedRequest Received() {
-    std::vector<RecordedRequest> requests = server().Requests();
-    EXPECT_EQ(requests.size(), 1u);
-    return requests.empty() ? RecordedRequest{} : requests.back();
-  }
-};
-
-// Whether `lines` holds `expected` in that order (other lines may come between).
-bool HoldsInOrder(const std::vector<std::string>& lines, const std::vector<std::string>& expected) {
-  auto at = lines.begin();
-  for (const std::string& line : expected) {
-    at = std::find(at, lines.end(), line);
-    if (at == lines.end()) return false;
-  }
-  return true;
-}
+class WebRequestTest : public ServerTest {};
 
 TEST_F(WebRequestTest, GetSendsTheCompletedHeaderBlockAndTheDefaultAgent) {
   Serve("/page", "hello");
@@ -223,13 +193,13 @@ TEST_F(WebRequestTest, AnHttpsRequestIsTunnelledThroughTheProxy) {
 }
 
 TEST_F(WebRequestTest, RedirectsAreFollowedUnlessTurnedOff) {
-  server().Script({.path = "/from", .status = 302, .reason = "Found", .headers = {"Location: /to"}, .body = "moved"});
+  ServeRedirect("/from", "/to");
   Serve("/to", "arrived");
   EXPECT_EQ(WebRequest(server().HttpUrl("/from")).view(), "arrived");
   EXPECT_EQ(server().Requests().size(), 2u);
 
   server().Reset();
-  server().Script({.path = "/from", .status = 302, .reason = "Found", .headers = {"Location: /to"}, .body = "moved"});
+  ServeRedirect("/from", "/to");
   Text headers;
   EXPECT_EQ(WebRequest(server().HttpUrl("/from"), {.returnedHeaders = headers, .noRedirect = true}).view(), "moved");
   EXPECT_TRUE(headers.view().starts_with("HTTP/1.1 302 Found\r\n"));

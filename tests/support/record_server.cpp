@@ -78,13 +78,17 @@ RecordedRequest ParseRecorded(std::string_view raw) {
   return request;
 }
 
-// One control exchange over a fresh connection; the body of a 200 answer.
-std::optional<std::string> Exchange(int port, std::string_view target, std::string_view body) {
+bool WinsockStarted() {
   static const bool started = [] {
     WSADATA data;
     return WSAStartup(MAKEWORD(2, 2), &data) == 0;
   }();
-  if (!started) return std::nullopt;
+  return started;
+}
+
+// One control exchange over a fresh connection; the body of a 200 answer.
+std::optional<std::string> Exchange(int port, std::string_view target, std::string_view body) {
+  if (!WinsockStarted()) return std::nullopt;
   SOCKET connection = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
   if (connection == INVALID_SOCKET) return std::nullopt;
   sockaddr_in address{};
@@ -108,6 +112,19 @@ std::optional<std::string> Exchange(int port, std::string_view target, std::stri
 
 }  // namespace
 
+int ClosedLoopbackPort() {
+  WinsockStarted();
+  SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  int size = sizeof address;
+  bind(probe, reinterpret_cast<sockaddr*>(&address), size);
+  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size);
+  closesocket(probe);
+  return ntohs(address.sin_port);
+}
+
 std::optional<std::string> RecordedRequest::Header(std::string_view name) const {
   for (const std::string& line : headerLines) {
     size_t colon = line.find(':');
@@ -125,10 +142,10 @@ size_t RecordedRequest::HeaderCount(std::string_view name) const {
   });
 }
 
-RecordServer::RecordServer() {
+RecordServer::RecordServer() : tlsDir_(ScratchPath("tls")) {
   std::string portFile = ScratchPath("record-server.port");
   std::string command = "/usr/bin/python3 " TOOLS_DIR "/record_server.py --port-file " + portFile +
-                        " --tls-dir " + ScratchPath("tls") + " --idle " + std::to_string(kIdleSeconds);
+                        " --tls-dir " + tlsDir_ + " --idle " + std::to_string(kIdleSeconds);
   if (!StartLinuxProgram(command)) return;
   if (auto ports = WaitForFile(portFile, 30000)) {
     std::istringstream(*ports) >> httpPort_ >> httpsPort_;
@@ -148,8 +165,8 @@ std::string RecordServer::HttpUrl(std::string_view path) const {
   return "http://127.0.0.1:" + std::to_string(httpPort_) + std::string(path);
 }
 
-std::string RecordServer::HttpsUrl(std::string_view path) const {
-  return "https://127.0.0.1:" + std::to_string(httpsPort_) + std::string(path);
+std::string RecordServer::HttpsUrl(std::string_view path, std::string_view host) const {
+  return "https://" + std::string(host) + ":" + std::to_string(httpsPort_) + std::string(path);
 }
 
 void RecordServer::Script(const ScriptedResponse& response) { Control("script", ScriptJson(response)); }

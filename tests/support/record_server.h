@@ -30,6 +30,9 @@ struct RecordedRequest {
   size_t HeaderCount(std::string_view name) const;
 };
 
+// A loopback port on which nothing listens.
+int ClosedLoopbackPort();
+
 // Byte i of a generated body.
 inline char GeneratedBodyByte(size_t i) { return static_cast<char>(i % 251); }
 
@@ -47,9 +50,12 @@ class RecordServer {
   bool ready() const { return httpPort_ != 0; }
   int httpPort() const { return httpPort_; }
   int httpsPort() const { return httpsPort_; }
-  // "http://127.0.0.1:port" + path, and the same over HTTPS.
+  // "http://127.0.0.1:port" + path, and the same over HTTPS. The
+  // certificate names both 127.0.0.1 and localhost.
   std::string HttpUrl(std::string_view path) const;
-  std::string HttpsUrl(std::string_view path) const;
+  std::string HttpsUrl(std::string_view path, std::string_view host = "127.0.0.1") const;
+  // The PEM file of the server's self-signed certificate (a Linux path).
+  std::string certificatePath() const { return tlsDir_ + "/server.crt"; }
 
   void Script(const ScriptedResponse& response);
   // Forgets scripts and recorded requests.
@@ -59,6 +65,7 @@ class RecordServer {
  private:
   std::optional<std::string> Control(std::string_view command, std::string_view body = {});
 
+  std::string tlsDir_;
   int httpPort_ = 0;
   int httpsPort_ = 0;
 };
