@@ -31,10 +31,6 @@ constexpr const char* kHttpVersion = "HTTP/1.1";
 
 bool IsHttps(const char* url) { return TextStartsWith(LowerText(LeftText(url, 8).get()).get(), "https://"); }
 
-bool Contains(const Text& block, const char* name) { return FindText(block.get(), name, std::nullopt, true) != -1; }
-
-void Append(Text& block, const char* line) { block = ConcatTexts({block.get(), line}); }
-
 // The agent is the value of the caller's User-Agent line, in whatever case
 // its name is written; that line is also sent with the block.
 Text UserAgentOf(const Text& block) {
@@ -43,14 +39,10 @@ Text UserAgentOf(const Text& block) {
   return agent.empty() ? Text::Copy(DefaultUserAgent) : std::move(agent);
 }
 
+// WinINet sends the agent itself, so no User-Agent line is added.
 void CompleteHeaders(Text& block, const char* url, HttpMethod method) {
   if (block.empty()) block = Text::Copy("Accept: */*");
-  if (!Contains(block, "Accept:")) Append(block, "\r\nAccept: */*");
-  if (!Contains(block, "Referer:")) block = ConcatTexts({block.get(), "\r\nReferer: ", url});
-  if (!Contains(block, "Accept-Language:")) Append(block, "\r\nAccept-Language: zh-cn");
-  if (method == HttpMethod::Post && !Contains(block, "Content-Type:")) {
-    Append(block, "\r\nContent-Type: application/x-www-form-urlencoded");
-  }
+  CompleteHeaderBlock(block, url, method, false);
 }
 
 void AddCookies(Text& block, const char* cookies) {

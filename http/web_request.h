@@ -2,16 +2,13 @@
 // closes its own handles; nothing survives between calls.
 #pragma once
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string_view>
 
+#include "http/header_completion.h"
+#include "http/variable_ref.h"
 #include "runtime/bytes.h"
 #include "runtime/text.h"
-
-// A caller's variable handed to a call, or not given.
-template <typename T>
-using VariableRef = std::optional<std::reference_wrapper<T>>;
 
 // The optional parameters, in their fixed order; designated initialisers
 // name the ones a call gives.
@@ -29,8 +26,6 @@ struct WebRequestOptions {
   std::optional<bool> completeHeaders{};           // default true
   std::optional<bool> normaliseHeaders{};          // default true
 };
-
-inline constexpr const char* DefaultUserAgent = "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
 
 // The response body; empty when the request fails or nothing was received.
 Bytes WebRequest(std::string_view url, const WebRequestOptions& options = {});

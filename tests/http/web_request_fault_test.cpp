@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 #include <winsock2.h>
 
-#include "http/recording_server_test.h"
+#include "support/server_test.h"
 #include "http/web_request.h"
 
 namespace {
 
-using WebRequestFaultTest = RecordingServerTest;
+class WebRequestFaultTest : public ServerTest {};
 
 // A loopback port on which nothing listens.
 int ClosedPort() {

@@ -4,21 +4,11 @@
 
 #include <algorithm>
 
-#include "http/recording_server_test.h"
+#include "support/server_test.h"
 
 namespace {
 
-using WebRequestTest = RecordingServerTest;
-
-// Whether `lines` holds `expected` in that order (other lines may come between).
-bool HoldsInOrder(const std::vector<std::string>& lines, const std::vector<std::string>& expected) {
-  auto at = lines.begin();
-  for (const std::string& line : expected) {
-    at = std::find(at, lines.end(), line);
-    if (at == lines.end()) return false;
-  }
-  return true;
-}
+class WebRequestTest : public ServerTest {};
 
 TEST_F(WebRequestTest, GetSendsTheCompletedHeaderBlockAndTheDefaultAgent) {
   Serve("/page", "hello");

@@ -127,45 +127,11 @@ const VARIANT& Argument(const DISPPARAMS* params, UINT position) {
   return V_VT(&cell) == (VT_BYREF | VT_VARIANT) ? *V_VARIANTREF(&cell) : cell;
 }
 
-class ProbeFactory : public IClassFactory {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (iid != IID_IUnknown && iid != IID_IClassFactory) return *out = nullptr, E_NOINTERFACE;
-    *out = this;
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
-    if (outer) return CLASS_E_NOAGGREGATION;
-    auto* object = new ProbeObject();
-    HRESULT result = object->QueryInterface(iid, out);
-    object->Release();
-    return result;
-  }
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
-};
-
-ProbeFactory g_factory;
-
 }  // namespace
 
 ProbeObject::~ProbeObject() {
   if (child) child->Release();
   VariantClear(&store);
-}
-
-HRESULT ProbeObject::QueryInterface(REFIID iid, void** out) {
-  if (iid != IID_IUnknown && iid != IID_IDispatch) return *out = nullptr, E_NOINTERFACE;
-  *out = static_cast<IDispatch*>(this);
-  AddRef();
-  return S_OK;
-}
-
-ULONG ProbeObject::Release() {
-  ULONG left = --references_;
-  if (left == 0) delete this;
-  return left;
 }
 
 HRESULT ProbeObject::GetTypeInfoCount(UINT* count) {
@@ -266,8 +232,4 @@ HRESULT ProbeObject::Act(DISPID member, WORD flags, DISPPARAMS* params, VARIANT*
   }
 }
 
-RegisterProbeClass::RegisterProbeClass() {
-  CoRegisterClassObject(kProbeClassId, &g_factory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_);
-}
-
-RegisterProbeClass::~RegisterProbeClass() { CoRevokeClassObject(cookie_); }
+RegisterProbeClass::RegisterProbeClass() : ScopedClassObject(kProbeClassId, [] { return new ProbeObject(); }) {}

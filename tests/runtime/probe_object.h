@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "support/test_dispatch.h"
+
 // Class id of ProbeObject while RegisterProbeClass is in effect.
 extern const CLSID kProbeClassId;
 inline constexpr const wchar_t* kProbeClassIdText = L"{5B8D2B0E-6C1F-4D8A-9E51-0A7C3F2D4E61}";
@@ -35,7 +37,7 @@ struct ProbeCall {
   std::wstring firstText;          // the text of the last cell, when it is a string
 };
 
-class ProbeObject final : public IDispatch {
+class ProbeObject final : public TestDispatch {
  public:
   // `describeType`: whether GetTypeInfo offers the type information.
   explicit ProbeObject(bool describeType = true) : describeType_(describeType) {}
@@ -44,13 +46,7 @@ class ProbeObject final : public IDispatch {
   IDispatch* child = nullptr;
   long size = 0;
   VARIANT store{};
-  ULONG references() const { return references_; }
 
-  // IUnknown
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override;
-  // IDispatch
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override;
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
@@ -58,22 +54,15 @@ class ProbeObject final : public IDispatch {
                                    EXCEPINFO*, UINT*) override;
 
  private:
-  ~ProbeObject();
+  ~ProbeObject() override;
   HRESULT Act(DISPID member, WORD flags, DISPPARAMS* params, VARIANT* result);
 
   bool describeType_;
-  ULONG references_ = 1;
 };
 
 // Makes CoCreateInstance of kProbeClassId give new ProbeObjects for the
 // life of the registration.
-class RegisterProbeClass {
+class RegisterProbeClass : public ScopedClassObject {
  public:
   RegisterProbeClass();
-  ~RegisterProbeClass();
-  RegisterProbeClass(const RegisterProbeClass&) = delete;
-  RegisterProbeClass& operator=(const RegisterProbeClass&) = delete;
-
- private:
-  DWORD cookie_ = 0;
 };
