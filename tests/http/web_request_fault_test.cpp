@@ -8,19 +8,6 @@ namespace {
 
 class WebRequestFaultTest : public ServerTest {};
 
-// A loopback port on which nothing listens.
-int ClosedPort() {
-  SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  int size = sizeof address;
-  bind(probe, reinterpret_cast<sockaddr*>(&address), size);
-  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size);
-  closesocket(probe);
-  return ntohs(address.sin_port);
-}
-
 TEST_F(WebRequestFaultTest, UnusableUrlsGiveAnEmptyBodyAndLeaveTheOutValuesAlone) {
   for (const std::string& url : std::vector<std::string>{"", std::string("garbage ::// \r\n"), "http://127.0.0.1:0/",
                                                          "http://127.0.0.1:99999/", "http://127.0.0.1:-5/"}) {
@@ -35,7 +22,7 @@ TEST_F(WebRequestFaultTest, UnusableUrlsGiveAnEmptyBodyAndLeaveTheOutValuesAlone
 
 TEST_F(WebRequestFaultTest, UnreachableServersGiveEmptyResults) {
   const std::string urls[] = {"http://zorvo-share.invalid/s/1", "https://zorvo-share.invalid/",
-                              "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/"};
+                              "http://127.0.0.1:" + std::to_string(ClosedLoopbackPort()) + "/"};
   for (const std::string& url : urls) {
     Text headers = Text::Copy("old");
     Text returnedCookies = Text::Copy("old");

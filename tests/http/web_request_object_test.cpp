@@ -144,7 +144,7 @@ TEST_F(WebRequestObjectTest, ProxyCredentialsTravelAsBasicAuthorisation) {
 }
 
 TEST_F(WebRequestObjectTest, HttpsToATrustedCertificate) {
-  ASSERT_TRUE(TrustAsRootAuthority(server().certificatePath()));
+  ASSERT_TRUE(TrustAsRootAuthority(server().CertificatePath()));
   Serve("/secure", "secret");
   const std::string url = server().HttpsUrl("/secure", "localhost");
   int32_t status = 0;

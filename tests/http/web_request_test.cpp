@@ -8,7 +8,10 @@
 
 namespace {
 
-class WebRequestTest : public ServerTest {};
+class WebRequestTest : public ServerTest {
+ protected:
+  static std::string FirstLineThroughTheProxy(const std::string& url);
+};
 
 TEST_F(WebRequestTest, GetSendsTheCompletedHeaderBlockAndTheDefaultAgent) {
   Serve("/page", "hello");
@@ -173,7 +176,7 @@ TEST_F(WebRequestTest, HttpsNamesWrittenInCapitalsConnectToTheLowerCasedHost) {
 
 // Fetches the URL through the server's own proxy; returns what the proxy
 // received first, after checking that the request reached the origin.
-std::string FirstLineThroughTheProxy(const std::string& url) {
+std::string WebRequestTest::FirstLineThroughTheProxy(const std::string& url) {
   Serve("/via", "proxied");
   const std::string proxy = "127.0.0.1:" + std::to_string(server().httpPort());
   EXPECT_EQ(WebRequest(url, {.proxy = proxy}).view(), "proxied");

@@ -54,7 +54,7 @@ TEST_F(RedirectProbeTest, AnAnswerWithoutLocationGivesNothing) {
 }
 
 TEST_F(RedirectProbeTest, WorksOverHttps) {
-  ASSERT_TRUE(TrustAsRootAuthority(server().certificatePath()));
+  ASSERT_TRUE(TrustAsRootAuthority(server().CertificatePath()));
   ServeRedirect("/secure", "https://download.zorvo.test/f?x=1");
   EXPECT_EQ(ProbeRedirect(server().HttpsUrl("/secure", "localhost")).view(), "https://download.zorvo.test/f?x=1");
 }

@@ -11,13 +11,17 @@ namespace {
 constexpr int kIdleSeconds = 120;
 constexpr unsigned kStartTimeoutMs = 30000;
 
-// One request over a fresh connection; the body of a 200 answer.
-std::optional<std::string> Exchange(int port, std::string_view target, std::string_view body) {
+bool WinsockStarted() {
   static const bool started = [] {
     WSADATA data;
     return WSAStartup(MAKEWORD(2, 2), &data) == 0;
   }();
-  if (!started) return std::nullopt;
+  return started;
+}
+
+// One request over a fresh connection; the body of a 200 answer.
+std::optional<std::string> Exchange(int port, std::string_view target, std::string_view body) {
+  if (!WinsockStarted()) return std::nullopt;
   SOCKET connection = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
   if (connection == INVALID_SOCKET) return std::nullopt;
   sockaddr_in address{};
@@ -41,7 +45,10 @@ std::optional<std::string> Exchange(int port, std::string_view target, std::stri
 
 }  // namespace
 
-LocalServer::LocalServer(std::string_view script) : tlsDir_(ScratchPath("tls")) {
+// One certificate for every local server of a test run: the platform reads
+// the machine's root store once per process, so a certificate trusted after
+// the first HTTPS request would not count.
+LocalServer::LocalServer(std::string_view script) : tlsDir_(std::string(TEST_SCRATCH_DIR) + "/tls") {
   std::string portFile = ScratchPath(std::string(script) + ".port");
   std::string command = "/usr/bin/python3 " TOOLS_DIR "/" + std::string(script) + " --port-file " + portFile +
                         " --tls-dir " + tlsDir_ + " --idle " + std::to_string(kIdleSeconds);
@@ -59,4 +66,17 @@ std::string LocalServer::CertificatePath() const { return tlsDir_ + "/server.crt
 
 std::optional<std::string> LocalServer::Control(std::string_view command, std::string_view body) const {
   return Exchange(httpPort_, "/_control/" + std::string(command), body);
+}
+
+int ClosedLoopbackPort() {
+  WinsockStarted();
+  SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  int size = sizeof address;
+  bind(probe, reinterpret_cast<sockaddr*>(&address), size);
+  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size);
+  closesocket(probe);
+  return ntohs(address.sin_port);
 }

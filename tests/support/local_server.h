@@ -33,3 +33,6 @@ class LocalServer {
   int httpPort_ = 0;
   int httpsPort_ = 0;
 };
+
+// A loopback port on which nothing listens (it was free a moment ago).
+int ClosedLoopbackPort();

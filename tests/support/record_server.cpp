@@ -99,8 +99,8 @@ std::string RecordServer::HttpUrl(std::string_view path) const {
   return "http://127.0.0.1:" + std::to_string(httpPort()) + std::string(path);
 }
 
-std::string RecordServer::HttpsUrl(std::string_view path) const {
-  return "https://127.0.0.1:" + std::to_string(httpsPort()) + std::string(path);
+std::string RecordServer::HttpsUrl(std::string_view path, std::string_view host) const {
+  return "https://" + std::string(host) + ":" + std::to_string(httpsPort()) + std::string(path);
 }
 
 void RecordServer::Script(const ScriptedResponse& response) { Control("script", ScriptJson(response)); }

@@ -45,7 +45,8 @@ class RecordServer : public LocalServer {
 
   // "http://127.0.0.1:port" + path, and the same over HTTPS.
   std::string HttpUrl(std::string_view path) const;
-  std::string HttpsUrl(std::string_view path) const;
+  // The certificate names both 127.0.0.1 and localhost.
+  std::string HttpsUrl(std::string_view path, std::string_view host = "127.0.0.1") const;
 
   void Script(const ScriptedResponse& response);
   // Forgets scripts and recorded requests.
