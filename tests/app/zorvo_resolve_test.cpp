@@ -4,19 +4,13 @@
 
 #include "app/console_output.h"
 #include "support/linux_process.h"
-#include "support/root_certificate.h"
 #include "support/windows_process.h"
-#include "support/zorvo_double.h"
+#include "support/double_test.h"
 
 namespace {
 
-class ZorvoResolveCommand : public testing::Test {
+class ZorvoResolveCommand : public DoubleTest {
  protected:
-  static void SetUpTestSuite() {
-    ASSERT_TRUE(Double().ready());
-    ASSERT_TRUE(TrustAsRootAuthority(Double().CertificatePath()));
-  }
-  static ZorvoDouble& Double() { return ZorvoDouble::Shared(); }
 
   // Runs zorvo-resolve with the given arguments (GBK, already quoted).
   static ProgramRun Run(const std::string& arguments) {

@@ -4,20 +4,14 @@
 
 #include <string>
 
-#include "support/root_certificate.h"
-#include "support/zorvo_double.h"
+#include "support/double_test.h"
 
 namespace {
 
 constexpr char kNoEndpointPath[] = "获取失败：获取二级跳转链接为空！";
 
-class ResolveDirectLinkTest : public testing::Test {
+class ResolveDirectLinkTest : public DoubleTest {
  protected:
-  static void SetUpTestSuite() {
-    ASSERT_TRUE(Double().ready());
-    ASSERT_TRUE(TrustAsRootAuthority(Double().CertificatePath()));
-  }
-  static ZorvoDouble& Double() { return ZorvoDouble::Shared(); }
   static std::string BaseSite() { return Double().BaseSite(); }
 
   // Resolves with receivers that start as given.
