@@ -12,20 +12,12 @@
 #include "runtime/heap.h"
 #include "runtime/text_compare.h"
 #include "runtime/text_search.h"
+#include "stopwatch.h"
 
 namespace {
 
 constexpr size_t kTextSize = 1 << 20;
 constexpr int kRounds = 25;
-
-// <chrono> cannot be compiled with GBK literals; the performance counter
-// serves instead.
-double NowMilliseconds() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Best time of several rounds, in milliseconds; the two sides alternate so
 // that a change in the machine's load touches both alike.

@@ -9,4 +9,6 @@ HttpMethod HttpMethodOf(int32_t index) {
   return index >= 0 && index < kVerbCount ? static_cast<HttpMethod>(index) : HttpMethod::Get;
 }
 
-const char* HttpVerb(HttpMethod method) { return kVerbs[static_cast<int32_t>(HttpMethodOf(static_cast<int32_t>(method)))]; }
+const char* HttpVerb(HttpMethod method) {
+  return kVerbs[static_cast<int32_t>(HttpMethodOf(static_cast<int32_t>(method)))];
+}

@@ -3,10 +3,6 @@
 #include "runtime/text_cut.h"
 #include "runtime/text_search.h"
 
-namespace {
-Text WithQuotes(const char* marker) { return ReplaceText(marker, QuotePlaceholder, "\""); }
-}  // namespace
-
 Text TextBetween(const char* text, const char* left, const char* right, std::optional<int> start, bool ignoreCase) {
   Text leftMarker = WithQuotes(left);
   Text rightMarker = WithQuotes(right);

@@ -2,11 +2,8 @@
 #pragma once
 #include <optional>
 
+#include "runtime/quote_placeholder.h"
 #include "runtime/text.h"
-
-// Stands for a double quote in a marker, so callers can write markers that
-// contain quotes without escaping them.
-inline constexpr const char* QuotePlaceholder = "#引号";
 
 // The text between the first left marker at or after `start` and the next
 // right marker after it; null when either is missing or they are adjacent.
@@ -14,5 +11,4 @@ Text TextBetween(const char* text, const char* left, const char* right, std::opt
                  bool ignoreCase = false);
 
 // The text before the first occurrence of the marker; null when there is none.
-Text TextBefore(const char* text, const char* marker, std::optional<int> start = std::nullopt,
-                bool ignoreCase = false);
+Text TextBefore(const char* text, const char* marker, std::optional<int> start = std::nullopt, bool ignoreCase = false);

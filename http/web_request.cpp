@@ -3,9 +3,12 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "http/body_buffer.h"
 #include "http/cookies.h"
 #include "http/header_block.h"
 #include "http/http_method.h"
@@ -20,7 +23,9 @@
 namespace {
 
 constexpr DWORD kSecurityFlags = 0x1F380;  // certificate and HTTP/HTTPS redirect problems ignored
-constexpr DWORD kReadChunk = 1024;
+// WinINet under Wine makes one socket call per read, so 1024-byte reads spent
+// most of a large download in those calls; large reads keep them few.
+constexpr DWORD kReadChunk = 256 * 1024;
 constexpr DWORD kHeaderBufferSize = 5000;
 constexpr const char* kHttpVersion = "HTTP/1.1";
 
@@ -59,29 +64,28 @@ InternetHandle OpenRoot(const char* agent, std::string_view proxy, bool https) {
   return InternetHandle(InternetOpenA(agent, INTERNET_OPEN_TYPE_PROXY, server.c_str(), "", 0));
 }
 
-// Reads in fixed chunks until a read reports nothing. The body grows in a
-// buffer that doubles, so a large body is copied a bounded number of times.
-std::string ReadBody(HINTERNET request) {
-  std::string body;
-  char chunk[kReadChunk] = {};
-  for (;;) {
-    DWORD read = 0;
-    if (!InternetReadFile(request, chunk, kReadChunk, &read) || read == 0) break;
-    body.append(chunk, read);
-  }
-  return body;
-}
-
-// Whether the response declared a longer body than arrived: WinINet ends a
-// body cut short by the server like a complete one.
-bool BodyCutShort(HINTERNET request, HttpMethod method, size_t received) {
+// The body length the response declares; 0 when it declares none.
+uint64_t DeclaredLength(HINTERNET request) {
   char declared[24] = {};
   DWORD size = sizeof declared - 1;
-  if (method == HttpMethod::Head ||
-      !HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, declared, &size, nullptr)) {
-    return false;
+  if (!HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, declared, &size, nullptr)) return 0;
+  return std::strtoull(declared, nullptr, 10);
+}
+
+// Reads until a read reports nothing (a failing read too).
+Bytes ReadBody(HINTERNET request, uint64_t declaredLength) {
+  BodyBuffer body(static_cast<size_t>(std::min<uint64_t>(declaredLength, SIZE_MAX - 1)));
+  for (;;) {
+    size_t available = 0;
+    uint8_t* at = body.FreeSpace(available);
+    DWORD read = 0;
+    if (!InternetReadFile(request, at, static_cast<DWORD>(std::min<size_t>(available, kReadChunk)), &read) ||
+        read == 0) {
+      break;
+    }
+    body.Commit(read);
   }
-  return std::strtoull(declared, nullptr, 10) > received;
+  return body.Finish();
 }
 
 // The raw header block: status line and header lines, each ended by "\r\n",
@@ -124,8 +128,8 @@ Bytes WebRequest(std::string_view urlView, const WebRequestOptions& options) {
                                                nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) return Bytes();
     const DWORD flags = RequestFlags(https, options.cookies.has_value(), options.noRedirect.value_or(false));
-    InternetHandle request(HttpOpenRequestA(connection.get(), HttpVerb(method), PathOf(url.get()).c_str(),
-                                            kHttpVersion, nullptr, nullptr, flags, 0));
+    InternetHandle request(HttpOpenRequestA(connection.get(), HttpVerb(method), PathOf(url.get()).c_str(), kHttpVersion,
+                                            nullptr, nullptr, flags, 0));
     if (!request) return Bytes();
     DWORD securityFlags = kSecurityFlags;
     InternetSetOptionA(request.get(), INTERNET_OPTION_SECURITY_FLAGS, &securityFlags, sizeof securityFlags);
@@ -144,8 +148,10 @@ Bytes WebRequest(std::string_view urlView, const WebRequestOptions& options) {
     }
     HttpSendRequestA(request.get(), block.empty() ? nullptr : block.get(), static_cast<DWORD>(block.size()),
                      const_cast<void*>(data), dataSize);
-    std::string received = ReadBody(request.get());
-    if (!BodyCutShort(request.get(), method, received.size())) body = Bytes::Copy(received);
+    // WinINet ends a body cut short by the server like a complete one.
+    const uint64_t declaredLength = method == HttpMethod::Head ? 0 : DeclaredLength(request.get());
+    body = ReadBody(request.get(), declaredLength);
+    if (body.size() < declaredLength) body.reset();
     headers = RawHeaders(request.get());
   }  // handles close here, request first
 

@@ -13,18 +13,18 @@
 // The optional parameters, in their fixed order; designated initialisers
 // name the ones a call gives.
 struct WebRequestOptions {
-  std::optional<int32_t> method{};               // HttpMethod index; outside 0..7 is GET
-  std::optional<std::string_view> body{};        // sent when bodyBytes is empty
-  VariableRef<Text> cookies{};                   // sent, then merged; given-but-empty still bypasses WinINet's store
-  VariableRef<Text> returnedCookies{};           // the response's cookies
+  std::optional<int32_t> method{};                 // HttpMethod index; outside 0..7 is GET
+  std::optional<std::string_view> body{};          // sent when bodyBytes is empty
+  VariableRef<Text> cookies{};                     // sent, then merged; given-but-empty still bypasses WinINet's store
+  VariableRef<Text> returnedCookies{};             // the response's cookies
   std::optional<std::string_view> extraHeaders{};  // lines joined by "\r\n"
-  VariableRef<Text> returnedHeaders{};           // the raw response header block
-  std::optional<bool> noRedirect{};              // default false
-  VariableRef<Bytes> bodyBytes{};                // body as bytes; filled from `body` when empty
-  std::optional<std::string_view> proxy{};       // empty: direct connection
-  std::optional<bool> mergeCookies{};            // default true
-  std::optional<bool> completeHeaders{};         // default true
-  std::optional<bool> normaliseHeaders{};        // default true
+  VariableRef<Text> returnedHeaders{};             // the raw response header block
+  std::optional<bool> noRedirect{};                // default false
+  VariableRef<Bytes> bodyBytes{};                  // body as bytes; filled from `body` when empty
+  std::optional<std::string_view> proxy{};         // empty: direct connection
+  std::optional<bool> mergeCookies{};              // default true
+  std::optional<bool> completeHeaders{};           // default true
+  std::optional<bool> normaliseHeaders{};          // default true
 };
 
 // The response body; empty when the request fails or nothing was received.

@@ -316,3 +316,13 @@ std::optional<LiteralFault> CheckLiteralText(std::string_view text, LiteralUse u
   LiteralChecker checker(text, use);
   return checker.Run();
 }
+
+bool IsWellFormedGbk(std::string_view text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) continue;
+    if (!IsGbkLead(c) || i + 1 == text.size() || !IsGbkTrail(static_cast<unsigned char>(text[i + 1]))) return false;
+    ++i;
+  }
+  return true;
+}

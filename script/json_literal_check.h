@@ -41,3 +41,9 @@ struct LiteralFault {
 // The first fault of the text, or nothing when the text is exactly one
 // literal value as described above.
 std::optional<LiteralFault> CheckLiteralText(std::string_view text, LiteralUse use);
+
+// True when every byte with the high bit set begins a GBK two-byte
+// character as above. Only such text is split into characters the same way
+// by the runtime's text commands and by the conversion that feeds the
+// engine, so only such text can be escaped into a script string safely.
+bool IsWellFormedGbk(std::string_view text);

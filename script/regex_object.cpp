@@ -39,7 +39,7 @@ bool RegexObject::Search(const char* pattern, const char* subject, std::optional
   PutProperty(regex_, "Multiline", {ArgOf(multiLine.value_or(true))});
   PutProperty(regex_, "Singleline", {ArgOf(true)});
   PutProperty(regex_, "Global", {ArgOf(global.value_or(true))});
-  Text effective = quotePlaceholder ? ReplaceText(pattern, QuotePlaceholder, "\"") : Text::Copy(pattern);
+  Text effective = quotePlaceholder ? WithQuotes(pattern) : Text::Copy(pattern);
   PutProperty(regex_, "Pattern", {ArgOf(effective.c_str())});
   SetVariant(subject_.get(), ArgOf(subject ? subject : EmptyText));
   matches_ = CallMethodObject(regex_, "Execute", {ArgOf(subject_)});

@@ -7,12 +7,9 @@
 
 #include "runtime/automation_object.h"
 #include "runtime/com_scope.h"
+#include "runtime/quote_placeholder.h"
 #include "runtime/text.h"
 #include "runtime/variant_cell.h"
-
-// Stands for a double quote in patterns searched with the placeholder on,
-// so that callers need not escape quotes.
-inline constexpr char QuotePlaceholder[] = "#引号";
 
 class RegexObject {
  public:

@@ -24,19 +24,15 @@ Control requests (any method, on either port):
 Control requests themselves are not recorded.
 """
 
-import argparse
 import base64
 import json
-import os
 import select
 import socket
-import socketserver
-import ssl
-import subprocess
 import sys
-import threading
 import time
 import urllib.parse
+
+import local_server
 
 PATTERN_PERIOD = 251  # generated bodies: byte i is i % 251
 SEND_BLOCK = 1 << 20
@@ -85,84 +81,22 @@ class Script:
 NOT_SCRIPTED = Script({"path": "", "status": 404, "reason": "Not Found", "body": "not scripted"})
 
 
-class State:
+class State(local_server.State):
     def __init__(self, idle):
-        self.lock = threading.Lock()
+        super().__init__(idle)
         self.scripts = {}
         self.requests = []
-        self.connections = set()
-        self.idle = idle
-        self.last_activity = time.monotonic()
-        self.stop = threading.Event()
-
-    def touch(self):
-        self.last_activity = time.monotonic()
 
 
-class Request:
-    def __init__(self, raw_head, request_line, header_lines, body, secure):
-        self.raw = raw_head + body
-        self.request_line = request_line
-        self.header_lines = header_lines
-        self.body = body
-        self.secure = secure
-        parts = request_line.split(" ")
-        self.method = parts[0]
-        self.target = parts[1] if len(parts) > 1 else ""
-
-    def header(self, name):
-        for line in self.header_lines:
-            key, _, value = line.partition(":")
-            if key.strip().lower() == name:
-                return value.strip()
-        return None
-
-    def as_json(self):
-        return {
-            "request_line": self.request_line,
-            "method": self.method,
-            "target": self.target,
-            "headers": self.header_lines,
-            "body_base64": base64.b64encode(self.body).decode("ascii"),
-            "secure": self.secure,
-        }
-
-
-def read_request(stream, secure):
-    """Reads one request; None at a clean end of the connection."""
-    line = stream.readline(65537)
-    if not line:
-        return None
-    raw = [line]
-    header_lines = []
-    while True:
-        header = stream.readline(65537)
-        if not header:
-            return None
-        raw.append(header)
-        if header in (b"\r\n", b"\n"):
-            break
-        header_lines.append(header.rstrip(b"\r\n").decode("latin-1"))
-    request = Request(b"".join(raw), line.rstrip(b"\r\n").decode("latin-1"), header_lines, b"", secure)
-    if (request.header("transfer-encoding") or "").lower() == "chunked":
-        request.body = read_chunked(stream)
-    else:
-        length = int(request.header("content-length") or 0)
-        request.body = stream.read(length) if length > 0 else b""
-    request.raw += request.body
-    return request
-
-
-def read_chunked(stream):
-    body = []
-    while True:
-        size = int(stream.readline().split(b";")[0].strip() or b"0", 16)
-        if size == 0:
-            while stream.readline() not in (b"\r\n", b"\n", b""):
-                pass
-            return b"".join(body)
-        body.append(stream.read(size))
-        stream.readline()
+def request_json(request):
+    return {
+        "request_line": request.request_line,
+        "method": request.method,
+        "target": request.target,
+        "headers": request.header_lines,
+        "body_base64": base64.b64encode(request.body).decode("ascii"),
+        "secure": request.secure,
+    }
 
 
 def is_loopback(host):
@@ -173,43 +107,12 @@ def is_loopback(host):
     return all(info[4][0].startswith("127.") for info in infos)
 
 
-class Handler(socketserver.StreamRequestHandler):
-    def setup(self):
-        if self.server.secure:  # handshake here, so a silent client blocks only its own thread
-            self.request.settimeout(30)
-            self.request.do_handshake()
-            self.request.settimeout(None)
-        super().setup()
-        with self.server.state.lock:
-            self.server.state.connections.add(self.request)
-
-    def finish(self):
-        with self.server.state.lock:
-            self.server.state.connections.discard(self.request)
-        super().finish()
-
-    def handle(self):
-        state = self.server.state
-        while not state.stop.is_set():
-            try:
-                request = read_request(self.rfile, self.server.secure)
-            except (OSError, ValueError, ssl.SSLError):
-                return
-            if request is None:
-                return
-            state.touch()
-            if request.target.startswith("/_control/"):
-                keep_open = self.control(request)
-            else:
-                with state.lock:
-                    state.requests.append(request)
-                keep_open = self.answer(request)
-            if not keep_open:
-                return
-
+class Handler(local_server.Handler):
     # --- scripted answers -------------------------------------------------
 
     def answer(self, request):
+        with self.server.state.lock:
+            self.server.state.requests.append(request)
         if request.method == "CONNECT":
             return self.tunnel(request)
         if request.target.startswith("http://") or request.target.startswith("https://"):
@@ -301,10 +204,9 @@ class Handler(socketserver.StreamRequestHandler):
 
     # --- control ------------------------------------------------------------
 
-    def control(self, request):
+    def control_answer(self, command, request):
         state = self.server.state
-        command = request.target[len("/_control/"):]
-        status, body = 200, b"ok"
+        body = b"ok"
         if command == "script":
             script = Script(json.loads(request.body.decode("utf-8")))
             with state.lock:
@@ -321,7 +223,7 @@ class Handler(socketserver.StreamRequestHandler):
                     pass
         elif command == "requests":
             with state.lock:
-                body = json.dumps([r.as_json() for r in state.requests]).encode("utf-8")
+                body = json.dumps([request_json(r) for r in state.requests]).encode("utf-8")
         elif command == "count":
             with state.lock:
                 body = str(len(state.requests)).encode("ascii")
@@ -330,82 +232,17 @@ class Handler(socketserver.StreamRequestHandler):
                 try:
                     body = state.requests[int(command[len("request/"):])].raw
                 except (IndexError, ValueError):
-                    status, body = 404, b"no such request"
-        elif command == "shutdown":
-            state.stop.set()
+                    return 404, b"no such request"
         else:
-            status, body = 404, b"unknown control request"
-        self.wfile.write(b"HTTP/1.1 %d X\r\nContent-Length: %d\r\nConnection: close\r\n\r\n" % (status, len(body)) + body)
-        self.wfile.flush()
-        return False
-
-
-class Server(socketserver.ThreadingTCPServer):
-    daemon_threads = True
-    allow_reuse_address = True
-
-    def __init__(self, state, context=None):
-        super().__init__(("127.0.0.1", 0), Handler)
-        self.state = state
-        self.context = context
-        self.secure = context is not None
-
-    def get_request(self):
-        connection, address = super().get_request()
-        connection.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
-        if self.context is not None:
-            connection = self.context.wrap_socket(connection, server_side=True, do_handshake_on_connect=False)
-        return connection, address
-
-    def handle_error(self, request, client_address):
-        pass  # a client that went away mid-request is no server fault
-
-
-def make_certificate(directory):
-    os.makedirs(directory, exist_ok=True)
-    cert = os.path.join(directory, "server.crt")
-    key = os.path.join(directory, "server.key")
-    subprocess.run(
-        ["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
-         "-subj", "/CN=localhost", "-keyout", key, "-out", cert,
-         "-addext", "basicConstraints=critical,CA:TRUE",
-         "-addext", "subjectAltName=DNS:localhost,IP:127.0.0.1"],
-        check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-    context.load_cert_chain(cert, key)
-    return context
+            return None
+        return 200, body
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--port-file", required=True)
+    parser = local_server.argument_parser(__doc__, idle=120)
     parser.add_argument("--tls-dir")
-    parser.add_argument("--idle", type=float, default=120)
     args = parser.parse_args()
-
-    state = State(args.idle)
-    servers = [Server(state)]
-    if args.tls_dir:
-        servers.append(Server(state, make_certificate(args.tls_dir)))
-    for server in servers:
-        threading.Thread(target=server.serve_forever, kwargs={"poll_interval": 0.1}, daemon=True).start()
-
-    ports = [str(server.server_address[1]) for server in servers] + ["0"] * (2 - len(servers))
-    temporary = args.port_file + ".tmp"
-    with open(temporary, "w") as port_file:
-        port_file.write(" ".join(ports) + "\n")
-    os.replace(temporary, args.port_file)
-
-    while not state.stop.wait(0.5):
-        if time.monotonic() - state.last_activity > state.idle:
-            break
-    for server in servers:
-        server.shutdown()
-        server.server_close()
-    try:
-        os.remove(args.port_file)
-    except OSError:
-        pass
+    local_server.serve(State(args.idle), Handler, args.port_file, args.tls_dir)
     return 0
 
 

@@ -1,6 +1,6 @@
 # Runs inside a fresh network namespace: only loopback exists, so no test
 # can reach another machine. Runs each test executable once under a shared
-# Wine server and prints the totals.
+# Wine server, then the Python tools' tests, and prints the totals.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 ip link set lo up
@@ -10,23 +10,39 @@ passed=0
 failed=0
 log_dir="$root/build/test-logs"
 mkdir -p "$log_dir"
-for exe in "$root"/build/x64/tests/*_tests.exe; do
-  name=$(basename "$exe" .exe)
-  "$wine" "$exe" --gtest_color=no >"$log_dir/$name.log" 2>&1
-  status=$?
-  ran=$(grep -oP '^\[==========\] \K[0-9]+(?= tests? from)' "$log_dir/$name.log" | tail -1)
-  bad=$(grep -oP '^\[  FAILED  \] \K[0-9]+(?= tests?, listed below)' "$log_dir/$name.log" | tail -1)
-  ran=${ran:-0}
-  bad=${bad:-0}
+
+# Adds one test program's counts to the totals and shows its failures.
+# tally NAME RAN BAD STATUS LOG FAILURE-LINE-PATTERN
+tally() {
+  local name=$1 ran=${2:-0} bad=${3:-0} status=$4 log=$5 pattern=$6
   if [ "$status" -ne 0 ] && [ "$bad" -eq 0 ]; then
     bad=1  # crashed or failed outside a test case
     echo "$name exited with status $status"
-    tail -n 20 "$log_dir/$name.log"
+    tail -n 20 "$log"
   fi
-  [ "$bad" -gt 0 ] && grep '^\[  FAILED  \]' "$log_dir/$name.log" | sort -u
+  [ "$bad" -gt "$ran" ] && ran=$bad
+  [ "$bad" -gt 0 ] && grep -E "$pattern" "$log" | sort -u
   echo "$name: $((ran - bad)) passed, $bad failed"
   passed=$((passed + ran - bad))
   failed=$((failed + bad))
+}
+
+for exe in "$root"/build/x64/tests/*_tests.exe; do
+  name=$(basename "$exe" .exe)
+  log="$log_dir/$name.log"
+  "$wine" "$exe" --gtest_color=no >"$log" 2>&1
+  status=$?
+  tally "$name" "$(grep -oP '^\[==========\] \K[0-9]+(?= tests? from)' "$log" | tail -1)" \
+    "$(grep -oP '^\[  FAILED  \] \K[0-9]+(?= tests?, listed below)' "$log" | tail -1)" \
+    "$status" "$log" '^\[  FAILED  \]'
 done
+
+# A unittest test counts as failed once, however many of its subtests fail.
+log="$log_dir/tools_tests.log"
+python3 -m unittest discover -s "$root/tests/tools" -t "$root/tests/tools" >"$log" 2>&1
+status=$?
+tally tools_tests "$(grep -oP '^Ran \K[0-9]+' "$log" | tail -1)" \
+  "$(grep -oP '^(FAIL|ERROR): \K\S+' "$log" | sort -u | wc -l)" "$status" "$log" '^(FAIL|ERROR): '
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

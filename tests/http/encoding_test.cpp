@@ -21,7 +21,10 @@ TEST(Utf8BytesToText, ChineseBecomesGbk) {
   Text text = Utf8BytesToText(BytesOf("\xE4\xB8\xAD\xE6\x96\x87"));  // the UTF-8 of 中文
   EXPECT_EQ(text.view(), "中文");
   EXPECT_EQ(text.size(), 4u);
-  EXPECT_EQ(Utf8BytesToText(BytesOf("a\xE4\xB8\xAD" "b")).view(), "a中b");
+  EXPECT_EQ(Utf8BytesToText(BytesOf("a\xE4\xB8\xAD"
+                                    "b"))
+                .view(),
+            "a中b");
   EXPECT_TRUE(Utf8BytesToText(Bytes()).IsNull());
 }
 
@@ -40,7 +43,9 @@ TEST(Utf8BytesToText, CharactersOutsideGbkBecomeTheDefaultCharacter) {
 
 TEST(MultiByteToUtf16Bytes, KeepsTheTerminatorUnit) {
   Bytes wide = MultiByteToUtf16Bytes(BytesOf("中a"), 936);
-  EXPECT_EQ(wide.view(), std::string_view("\x2D\x4E" "a\0\0\0", 6));
+  EXPECT_EQ(wide.view(), std::string_view("\x2D\x4E"
+                                          "a\0\0\0",
+                                          6));
   EXPECT_TRUE(MultiByteToUtf16Bytes(Bytes(), 936).block() == nullptr);
 }
 

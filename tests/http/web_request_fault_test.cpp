@@ -1,15 +1,15 @@
 #include <gtest/gtest.h>
 
 #include "http/web_request.h"
-#include "support/server_test.h"
+#include "support/recording_server_test.h"
 
 namespace {
 
-class WebRequestFaultTest : public ServerTest {};
+using WebRequestFaultTest = RecordingServerTest;
 
 TEST_F(WebRequestFaultTest, UnusableUrlsGiveAnEmptyBodyAndLeaveTheOutValuesAlone) {
   for (const std::string& url : std::vector<std::string>{"", std::string("garbage ::// \r\n"), "http://127.0.0.1:0/",
-                          "http://127.0.0.1:99999/", "http://127.0.0.1:-5/"}) {
+                                                         "http://127.0.0.1:99999/", "http://127.0.0.1:-5/"}) {
     Text headers = Text::Copy("untouched");
     Text cookies = Text::Copy("untouched");
     EXPECT_TRUE(WebRequest(url, {.returnedCookies = cookies, .returnedHeaders = headers}).empty()) << url;
@@ -26,8 +26,9 @@ TEST_F(WebRequestFaultTest, UnreachableServersGiveEmptyResults) {
     Text headers = Text::Copy("old");
     Text returnedCookies = Text::Copy("old");
     Text cookies = Text::Copy("a=1;");
-    EXPECT_TRUE(WebRequest(url, {.cookies = cookies, .returnedCookies = returnedCookies,
-                                 .returnedHeaders = headers}).empty()) << url;
+    EXPECT_TRUE(
+        WebRequest(url, {.cookies = cookies, .returnedCookies = returnedCookies, .returnedHeaders = headers}).empty())
+        << url;
     EXPECT_TRUE(headers.IsNull()) << url;
     EXPECT_EQ(returnedCookies.view(), "a=1") << url;  // the sent cookies, cleaned by merging
   }

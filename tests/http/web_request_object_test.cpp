@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "http/header_completion.h"
-#include "support/root_certificate.h"
-#include "support/server_test.h"
+#include "support/recording_server_test.h"
+#include "support/trusted_server.h"
 
 namespace {
 
-class WebRequestObjectTest : public ServerTest {};
+using WebRequestObjectTest = RecordingServerTest;
 
 ULONGLONG MillisecondsSince(ULONGLONG start) { return GetTickCount64() - start; }
 
@@ -143,16 +143,19 @@ TEST_F(WebRequestObjectTest, ProxyCredentialsTravelAsBasicAuthorisation) {
   EXPECT_EQ(requests.back().requestLine, "GET /via HTTP/1.1");
 }
 
-TEST_F(WebRequestObjectTest, HttpsToATrustedCertificate) {
-  ASSERT_TRUE(TrustAsRootAuthority(server().certificatePath()));
-  Serve("/secure", "secret");
-  const std::string url = server().HttpsUrl("/secure", "localhost");
+TEST(WebRequestObjectHttps, ReachesAServerWithATrustedCertificate) {
+  ASSERT_TRUE(TrustedServerUsable());
+  RecordServer& server = TrustedServer();
+  server.Reset();
+  server.Script({.path = "/secure", .body = "secret"});
+  const std::string url = server.HttpsUrl("/secure", "localhost");
   int32_t status = 0;
   EXPECT_EQ(WebRequestObject(url, {.statusCode = status}).view(), "secret");
   EXPECT_EQ(status, 200);
-  RecordedRequest request = Received();
-  EXPECT_EQ(request.requestLine, "GET /secure HTTP/1.1");
-  EXPECT_EQ(request.Header("Referer"), url);
+  std::vector<RecordedRequest> requests = server.Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].requestLine, "GET /secure HTTP/1.1");
+  EXPECT_EQ(requests[0].Header("Referer"), url);
 }
 
 TEST_F(WebRequestObjectTest, AServerSlowerThanTheTimeoutGivesNothingPromptly) {

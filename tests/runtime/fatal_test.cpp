@@ -95,3 +95,18 @@ TEST(RuntimeService, ProgramPathParts) {
   std::string arguments = reinterpret_cast<const char*>(RuntimeService(2002, 0, 0));
   EXPECT_EQ(arguments.find("runtime_tests"), std::string::npos);
 }
+
+TEST(RuntimeHeapDeathTest, ExhaustedMemoryShowsOutOfMemoryAndEnds) {
+  EXPECT_EXIT(
+      {
+        CaptureBoxes();
+        RuntimeAlloc(static_cast<size_t>(-1) / 2);
+      },
+      testing::ExitedWithCode(0), BoxRecord("error", "内存不足", MB_ICONERROR));
+  EXPECT_EXIT(
+      {
+        CaptureBoxes();
+        RuntimeRealloc(RuntimeAlloc(8), static_cast<size_t>(-1) / 2);
+      },
+      testing::ExitedWithCode(0), BoxRecord("error", "内存不足", MB_ICONERROR));
+}

@@ -273,3 +273,12 @@ TEST(LiteralCheck, AStringAsTheWholeEvalArgumentIsRefused) {
   ExpectAccepted({"[\"alert(1)\"]", "{\"a\":\"b\"}", "1", "null"}, LiteralUse::EvalArgument);
   ExpectAccepted({"\"alert(1)\""}, LiteralUse::Assigned);
 }
+
+TEST(LiteralCheck, WellFormedGbkIsPairsOnly) {
+  EXPECT_TRUE(IsWellFormedGbk(""));
+  EXPECT_TRUE(IsWellFormedGbk("ascii '\"\\"));
+  EXPECT_TRUE(IsWellFormedGbk("中文\x81\x40\xFE\xFE\x81\x5C"));
+  for (const char* text : {"\x80", "\xFF", "a\x81", "\x81'", "\x81\x7F", "\xB0\x0A"}) {
+    EXPECT_FALSE(IsWellFormedGbk(text)) << text;
+  }
+}

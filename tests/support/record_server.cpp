@@ -1,18 +1,11 @@
 #include "support/record_server.h"
 
-#include <winsock2.h>
-#include <ws2tcpip.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <sstream>
-
-#include "support/linux_process.h"
+#include <cstdlib>
 
 namespace {
-
-constexpr int kIdleSeconds = 120;
 
 bool SameName(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(),
@@ -78,52 +71,7 @@ RecordedRequest ParseRecorded(std::string_view raw) {
   return request;
 }
 
-bool WinsockStarted() {
-  static const bool started = [] {
-    WSADATA data;
-    return WSAStartup(MAKEWORD(2, 2), &data) == 0;
-  }();
-  return started;
-}
-
-// One control exchange over a fresh connection; the body of a 200 answer.
-std::optional<std::string> Exchange(int port, std::string_view target, std::string_view body) {
-  if (!WinsockStarted()) return std::nullopt;
-  SOCKET connection = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-  if (connection == INVALID_SOCKET) return std::nullopt;
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<u_short>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  std::string answer;
-  if (connect(connection, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-    std::string request = "POST " + std::string(target) + " HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Length: " +
-                          std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + std::string(body);
-    if (send(connection, request.data(), static_cast<int>(request.size()), 0) == static_cast<int>(request.size())) {
-      char buffer[65536];
-      for (int got; (got = recv(connection, buffer, sizeof buffer, 0)) > 0;) answer.append(buffer, got);
-    }
-  }
-  closesocket(connection);
-  if (answer.compare(0, 13, "HTTP/1.1 200 ") != 0) return std::nullopt;
-  size_t headEnd = answer.find("\r\n\r\n");
-  return headEnd == std::string::npos ? std::nullopt : std::optional(answer.substr(headEnd + 4));
-}
-
 }  // namespace
-
-int ClosedLoopbackPort() {
-  WinsockStarted();
-  SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  int size = sizeof address;
-  bind(probe, reinterpret_cast<sockaddr*>(&address), size);
-  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size);
-  closesocket(probe);
-  return ntohs(address.sin_port);
-}
 
 std::optional<std::string> RecordedRequest::Header(std::string_view name) const {
   for (const std::string& line : headerLines) {
@@ -142,31 +90,17 @@ size_t RecordedRequest::HeaderCount(std::string_view name) const {
   });
 }
 
-RecordServer::RecordServer() : tlsDir_(ScratchPath("tls")) {
-  std::string portFile = ScratchPath("record-server.port");
-  std::string command = "/usr/bin/python3 " TOOLS_DIR "/record_server.py --port-file " + portFile +
-                        " --tls-dir " + tlsDir_ + " --idle " + std::to_string(kIdleSeconds);
-  if (!StartLinuxProgram(command)) return;
-  if (auto ports = WaitForFile(portFile, 30000)) {
-    std::istringstream(*ports) >> httpPort_ >> httpsPort_;
-  }
-}
-
-RecordServer::~RecordServer() {
-  if (ready()) Control("shutdown");
-}
-
 RecordServer& RecordServer::Shared() {
   static RecordServer server;
   return server;
 }
 
 std::string RecordServer::HttpUrl(std::string_view path) const {
-  return "http://127.0.0.1:" + std::to_string(httpPort_) + std::string(path);
+  return "http://127.0.0.1:" + std::to_string(httpPort()) + std::string(path);
 }
 
 std::string RecordServer::HttpsUrl(std::string_view path, std::string_view host) const {
-  return "https://" + std::string(host) + ":" + std::to_string(httpsPort_) + std::string(path);
+  return "https://" + std::string(host) + ":" + std::to_string(httpsPort()) + std::string(path);
 }
 
 void RecordServer::Script(const ScriptedResponse& response) { Control("script", ScriptJson(response)); }
@@ -180,8 +114,4 @@ std::vector<RecordedRequest> RecordServer::Requests() {
     if (auto raw = Control("request/" + std::to_string(i))) requests.push_back(ParseRecorded(*raw));
   }
   return requests;
-}
-
-std::optional<std::string> RecordServer::Control(std::string_view command, std::string_view body) {
-  return Exchange(httpPort_, "/_control/" + std::string(command), body);
 }

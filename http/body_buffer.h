@@ -1,0 +1,33 @@
+// A response body as it is read: a byte-set block that grows by doubling.
+// Sized from the length a response declares, a body is read straight into
+// its final place and never copied.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "runtime/bytes.h"
+
+class BodyBuffer {
+ public:
+  // Room for `expectedSize` bytes (capped, since the length comes from the
+  // server) plus one, so the read that finds the end needs no growth.
+  explicit BodyBuffer(size_t expectedSize);
+  BodyBuffer(const BodyBuffer&) = delete;
+  BodyBuffer& operator=(const BodyBuffer&) = delete;
+  ~BodyBuffer();
+
+  // Where the next bytes go; grows the block when it is full. `available`
+  // receives the free size, at least 1.
+  uint8_t* FreeSpace(size_t& available);
+  void Commit(size_t count) { size_ += count; }
+
+  // The bytes read (null when none); the buffer is empty afterwards.
+  Bytes Finish();
+
+ private:
+  void Grow(size_t capacity);
+
+  void* block_ = nullptr;
+  size_t size_ = 0;
+  size_t capacity_ = 0;
+};
