@@ -117,6 +117,13 @@ TEST_F(RedirectProbeCallsTest, CallsInOrderWithRedirectsAndTimeoutsSetAgainAfter
   EXPECT_EQ(calls, expected);
 }
 
+TEST_F(RedirectProbeCallsTest, ALinkNamingAnUnusablePortIsNotRequested) {
+  std::vector<RecordedCall> calls;
+  ScopedClassObject recording(requestClass_, [&calls] { return new RecordingObject(calls); });
+  EXPECT_TRUE(ProbeRedirect("http://127.0.0.1:0/d").IsNull());
+  EXPECT_TRUE(calls.empty());
+}
+
 TEST_F(RedirectProbeCallsTest, WithoutARequestObjectNothingIsSent) {
   ScopedClassObject unavailable(requestClass_, [] { return nullptr; });
   EXPECT_TRUE(ProbeRedirect("http://zorvo.test/d").IsNull());
