@@ -188,15 +188,18 @@ class Server(socketserver.ThreadingTCPServer):
 
 
 def make_certificate(directory):
+    """The certificate and key in `directory`, made there when missing: the
+    servers of one test run share them, so trusting one trusts all."""
     os.makedirs(directory, exist_ok=True)
     cert = os.path.join(directory, CERTIFICATE_NAME)
     key = os.path.join(directory, KEY_NAME)
-    subprocess.run(
-        ["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
-         "-subj", "/CN=localhost", "-keyout", key, "-out", cert,
-         "-addext", "basicConstraints=critical,CA:TRUE",
-         "-addext", "subjectAltName=DNS:localhost,IP:127.0.0.1"],
-        check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    if not (os.path.exists(cert) and os.path.exists(key)):
+        subprocess.run(
+            ["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
+             "-subj", "/CN=localhost", "-keyout", key, "-out", cert,
+             "-addext", "basicConstraints=critical,CA:TRUE",
+             "-addext", "subjectAltName=DNS:localhost,IP:127.0.0.1"],
+            check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
     context.load_cert_chain(cert, key)
     return context

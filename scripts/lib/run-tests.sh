@@ -5,6 +5,7 @@ set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 ip link set lo up
 start_wine_session
+rm -rf "$root/build/test-scratch"  # a fresh certificate for the local servers each run
 
 passed=0
 failed=0

@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
+#include <winsock2.h>
 
+#include "support/server_test.h"
 #include "http/web_request.h"
-#include "support/recording_server_test.h"
 
 namespace {
 
-using WebRequestFaultTest = RecordingServerTest;
+class WebRequestFaultTest : public ServerTest {};
 
 TEST_F(WebRequestFaultTest, UnusableUrlsGiveAnEmptyBodyAndLeaveTheOutValuesAlone) {
   for (const std::string& url : std::vector<std::string>{"", std::string("garbage ::// \r\n"), "http://127.0.0.1:0/",

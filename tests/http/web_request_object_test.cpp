@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "http/header_completion.h"
-#include "support/recording_server_test.h"
-#include "support/trusted_server.h"
+#include "support/server_test.h"
+#include "support/trust_at_start.h"
 
 namespace {
 
-using WebRequestObjectTest = RecordingServerTest;
+class WebRequestObjectTest : public ServerTest {};
 
 ULONGLONG MillisecondsSince(ULONGLONG start) { return GetTickCount64() - start; }
 
@@ -143,19 +143,16 @@ TEST_F(WebRequestObjectTest, ProxyCredentialsTravelAsBasicAuthorisation) {
   EXPECT_EQ(requests.back().requestLine, "GET /via HTTP/1.1");
 }
 
-TEST(WebRequestObjectHttps, ReachesAServerWithATrustedCertificate) {
-  ASSERT_TRUE(TrustedServerUsable());
-  RecordServer& server = TrustedServer();
-  server.Reset();
-  server.Script({.path = "/secure", .body = "secret"});
-  const std::string url = server.HttpsUrl("/secure", "localhost");
+TEST_F(WebRequestObjectTest, HttpsToATrustedCertificate) {
+  ASSERT_TRUE(LocalCertificateTrusted());
+  Serve("/secure", "secret");
+  const std::string url = server().HttpsUrl("/secure", "localhost");
   int32_t status = 0;
   EXPECT_EQ(WebRequestObject(url, {.statusCode = status}).view(), "secret");
   EXPECT_EQ(status, 200);
-  std::vector<RecordedRequest> requests = server.Requests();
-  ASSERT_EQ(requests.size(), 1u);
-  EXPECT_EQ(requests[0].requestLine, "GET /secure HTTP/1.1");
-  EXPECT_EQ(requests[0].Header("Referer"), url);
+  RecordedRequest request = Received();
+  EXPECT_EQ(request.requestLine, "GET /secure HTTP/1.1");
+  EXPECT_EQ(request.Header("Referer"), url);
 }
 
 TEST_F(WebRequestObjectTest, AServerSlowerThanTheTimeoutGivesNothingPromptly) {

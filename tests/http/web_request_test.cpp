@@ -4,11 +4,14 @@
 
 #include <algorithm>
 
-#include "support/recording_server_test.h"
+#include "support/server_test.h"
 
 namespace {
 
-using WebRequestTest = RecordingServerTest;
+class WebRequestTest : public ServerTest {
+ protected:
+  static std::string FirstLineThroughTheProxy(const std::string& url);
+};
 
 TEST_F(WebRequestTest, GetSendsTheCompletedHeaderBlockAndTheDefaultAgent) {
   Serve("/page", "hello");
@@ -173,7 +176,7 @@ TEST_F(WebRequestTest, HttpsNamesWrittenInCapitalsConnectToTheLowerCasedHost) {
 
 // Fetches the URL through the server's own proxy; returns what the proxy
 // received first, after checking that the request reached the origin.
-std::string FirstLineThroughTheProxy(const std::string& url) {
+std::string WebRequestTest::FirstLineThroughTheProxy(const std::string& url) {
   Serve("/via", "proxied");
   const std::string proxy = "127.0.0.1:" + std::to_string(server().httpPort());
   EXPECT_EQ(WebRequest(url, {.proxy = proxy}).view(), "proxied");
@@ -195,13 +198,13 @@ TEST_F(WebRequestTest, AnHttpsRequestIsTunnelledThroughTheProxy) {
 }
 
 TEST_F(WebRequestTest, RedirectsAreFollowedUnlessTurnedOff) {
-  ServeRedirect("/from", "/to");
+  server().Script({.path = "/from", .status = 302, .reason = "Found", .headers = {"Location: /to"}, .body = "moved"});
   Serve("/to", "arrived");
   EXPECT_EQ(WebRequest(server().HttpUrl("/from")).view(), "arrived");
   EXPECT_EQ(server().Requests().size(), 2u);
 
   server().Reset();
-  ServeRedirect("/from", "/to");
+  server().Script({.path = "/from", .status = 302, .reason = "Found", .headers = {"Location: /to"}, .body = "moved"});
   Text headers;
   EXPECT_EQ(WebRequest(server().HttpUrl("/from"), {.returnedHeaders = headers, .noRedirect = true}).view(), "moved");
   EXPECT_TRUE(headers.view().starts_with("HTTP/1.1 302 Found\r\n"));

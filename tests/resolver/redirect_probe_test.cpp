@@ -5,13 +5,13 @@
 #include "runtime/com_scope.h"
 #include "runtime/invoke_by_name.h"
 #include "support/recording_object.h"
-#include "support/recording_server_test.h"
-#include "support/trusted_server.h"
+#include "support/server_test.h"
 #include "support/test_dispatch.h"
+#include "support/trust_at_start.h"
 
 namespace {
 
-using RedirectProbeTest = RecordingServerTest;
+class RedirectProbeTest : public ServerTest {};
 
 ULONGLONG MillisecondsSince(ULONGLONG start) { return GetTickCount64() - start; }
 
@@ -53,10 +53,10 @@ TEST_F(RedirectProbeTest, AnAnswerWithoutLocationGivesNothing) {
   EXPECT_TRUE(ProbeRedirect(server().HttpUrl("/empty")).IsNull());
 }
 
-TEST(RedirectProbeHttps, WorksWithATrustedCertificate) {
-  ASSERT_TRUE(TrustedServerUsable());
-  TrustedServer().Script({.path = "/secure", .status = 302, .headers = {"Location: https://download.zorvo.test/f"}});
-  EXPECT_EQ(ProbeRedirect(TrustedServer().HttpsUrl("/secure", "localhost")).view(), "https://download.zorvo.test/f");
+TEST_F(RedirectProbeTest, WorksOverHttps) {
+  ASSERT_TRUE(LocalCertificateTrusted());
+  ServeRedirect("/secure", "https://download.zorvo.test/f?x=1");
+  EXPECT_EQ(ProbeRedirect(server().HttpsUrl("/secure", "localhost")).view(), "https://download.zorvo.test/f?x=1");
 }
 
 TEST_F(RedirectProbeTest, AServerSlowerThanTheTimeoutsGivesNothing) {

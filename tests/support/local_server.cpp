@@ -45,20 +45,10 @@ std::optional<std::string> Exchange(int port, std::string_view target, std::stri
 
 }  // namespace
 
-int ClosedLoopbackPort() {
-  if (!WinsockStarted()) return 0;
-  SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  int size = sizeof address;
-  bind(probe, reinterpret_cast<sockaddr*>(&address), size);
-  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size);
-  closesocket(probe);
-  return ntohs(address.sin_port);
-}
-
-LocalServer::LocalServer(std::string_view script) : tlsDir_(ScratchPath("tls")) {
+// One certificate for every local server of a test run: the platform reads
+// the machine's root store once per process, so a certificate trusted after
+// the first HTTPS request would not count.
+LocalServer::LocalServer(std::string_view script) : tlsDir_(std::string(TEST_SCRATCH_DIR) + "/tls") {
   std::string portFile = ScratchPath(std::string(script) + ".port");
   std::string command = "/usr/bin/python3 " TOOLS_DIR "/" + std::string(script) + " --port-file " + portFile +
                         " --tls-dir " + tlsDir_ + " --idle " + std::to_string(kIdleSeconds);
@@ -76,4 +66,17 @@ std::string LocalServer::CertificatePath() const { return tlsDir_ + "/server.crt
 
 std::optional<std::string> LocalServer::Control(std::string_view command, std::string_view body) const {
   return Exchange(httpPort_, "/_control/" + std::string(command), body);
+}
+
+int ClosedLoopbackPort() {
+  WinsockStarted();
+  SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  int size = sizeof address;
+  bind(probe, reinterpret_cast<sockaddr*>(&address), size);
+  getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size);
+  closesocket(probe);
+  return ntohs(address.sin_port);
 }

@@ -8,9 +8,6 @@
 #include <string>
 #include <string_view>
 
-// A loopback port on which nothing listens.
-int ClosedLoopbackPort();
-
 class LocalServer {
  public:
   // Starts tools/<script> with HTTP and HTTPS listeners and waits until it is ready.
@@ -36,3 +33,6 @@ class LocalServer {
   int httpPort_ = 0;
   int httpsPort_ = 0;
 };
+
+// A loopback port on which nothing listens (it was free a moment ago).
+int ClosedLoopbackPort();

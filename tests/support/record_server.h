@@ -43,9 +43,9 @@ class RecordServer : public LocalServer {
   // One server shared by all tests of the executable, started on first use.
   static RecordServer& Shared();
 
-  // "http://127.0.0.1:port" + path, and the same over HTTPS; the
-  // certificate names both 127.0.0.1 and localhost.
+  // "http://127.0.0.1:port" + path, and the same over HTTPS.
   std::string HttpUrl(std::string_view path) const;
+  // The certificate names both 127.0.0.1 and localhost.
   std::string HttpsUrl(std::string_view path, std::string_view host = "127.0.0.1") const;
 
   void Script(const ScriptedResponse& response);

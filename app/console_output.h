@@ -1,0 +1,12 @@
+// Writing GBK texts to the standard handles: a console gets UTF-16 (so it
+// reads right whatever its code page), a file or pipe gets UTF-8.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+std::string GbkToUtf8(std::string_view text);
+void WriteGbk(DWORD standardHandle, std::string_view text);
+// Writes bytes unchanged (for text that is already UTF-8).
+void WriteBytes(DWORD standardHandle, std::string_view bytes);

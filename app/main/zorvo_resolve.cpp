@@ -1,0 +1,54 @@
+// zorvo-resolve: the resolution pipeline as a console command, for scripts
+// and batch use. See app/resolve_command.h for the usage.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "app/console_output.h"
+#include "app/resolve_command.h"
+#include "app/result_json.h"
+#include "resolver/resolve_direct_link.h"
+
+namespace {
+
+std::vector<std::wstring> CommandArguments() {
+  int count = 0;
+  wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::wstring> arguments;
+  for (int i = 1; i < count; ++i) arguments.emplace_back(words[i]);
+  LocalFree(words);
+  return arguments;
+}
+
+int Resolve(const ResolveCommand& command) {
+  Text fileName, fileSize, errorText;
+  ResolveOptions options{.password = command.password ? command.password->c_str() : nullptr,
+                         .fileName = fileName,
+                         .fileSize = fileSize,
+                         .errorText = errorText};
+  if (command.baseSite) options.baseSite = command.baseSite->c_str();
+  Text link = ResolveDirectLink(command.shareLink.c_str(), options);
+
+  if (command.json) {
+    std::string line = ResultJsonLine({link.view(), fileName.view(), fileSize.view(), errorText.view()});
+    WriteBytes(STD_OUTPUT_HANDLE, line + "\n");
+  } else if (!link.empty()) {
+    WriteGbk(STD_OUTPUT_HANDLE, std::string(link.view()) + "\n");
+  } else {
+    WriteGbk(STD_ERROR_HANDLE, std::string(errorText.empty() ? "直链获取失败" : errorText.view()) + "\n");
+  }
+  return link.empty() ? 1 : 0;
+}
+
+}  // namespace
+
+int main() {
+  std::optional<ResolveCommand> command = ParseResolveCommand(CommandArguments());
+  if (!command) {
+    WriteBytes(STD_ERROR_HANDLE, ResolveUsage);
+    return 2;
+  }
+  return Resolve(*command);
+}

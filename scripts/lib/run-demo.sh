@@ -1,0 +1,35 @@
+# Runs inside a loopback-only network namespace; see scripts/demo.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+ip link set lo up
+start_wine_session
+
+demo_dir="$root/build/demo"
+rm -rf "$demo_dir"
+mkdir -p "$demo_dir"
+python3 "$root/tools/zorvo_double.py" --port-file "$demo_dir/ports" --tls-dir "$demo_dir/tls" --idle 120 >/dev/null &
+for _ in $(seq 100); do [ -s "$demo_dir/ports" ] && break; sleep 0.1; done
+read -r _ https_port <"$demo_dir/ports"
+base_site="https://localhost:$https_port"
+stop_double() { curl -sk "$base_site/_control/shutdown" >/dev/null || true; stop_wine_session; }
+trap stop_double EXIT
+
+# The request object checks certificates: trust the double's own.
+"$wine" "$root/build/x64/tests/trust-certificate.exe" "$demo_dir/tls/server.crt"
+
+echo "Zorvo double at $base_site"
+curl -sk "$base_site/_control/shares?base=$base_site" >"$demo_dir/shares.json"
+for id in framed framed-pw inline inline-pw; do
+  url=$(python3 -c 'import json,sys; print(next(s["url"] for s in json.load(open(sys.argv[1])) if s["id"] == sys.argv[2]))' "$demo_dir/shares.json" "$id")
+  password=$(python3 -c 'import json,sys; print(next(s["password"] for s in json.load(open(sys.argv[1])) if s["id"] == sys.argv[2]))' "$demo_dir/shares.json" "$id")
+  arguments=(--json --base-site "$base_site")
+  [ -n "$password" ] && arguments+=(--password "$password")
+  echo
+  echo "share $id: $url${password:+ (password $password)}"
+  "$wine" "$root/build/x64/zorvo-resolve.exe" "${arguments[@]}" "$url" | python3 -c '
+import json, sys
+result = json.loads(sys.stdin.readline())
+for key, label in (("link", "link"), ("fileName", "name"), ("fileSize", "size"), ("errorText", "error")):
+    if result[key]:
+        print("  %-5s %s" % (label, result[key]))'
+done

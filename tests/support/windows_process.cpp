@@ -1,0 +1,54 @@
+#include "support/windows_process.h"
+
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "runtime/codepage.h"
+#include "support/linux_process.h"
+
+namespace {
+
+HANDLE InheritableFile(const std::string& path) {
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                     nullptr);
+}
+
+std::string Contents(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream contents;
+  contents << file.rdbuf();
+  return contents.str();
+}
+
+}  // namespace
+
+ProgramRun RunWindowsProgram(std::string_view commandLine) {
+  const std::string outPath = WindowsPathOf(ScratchPath("program.out"));
+  const std::string errPath = WindowsPathOf(ScratchPath("program.err"));
+  HANDLE out = InheritableFile(outPath);
+  HANDLE err = InheritableFile(errPath);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = out;
+  startup.hStdError = err;
+  PROCESS_INFORMATION process{};
+  std::wstring line = GbkToWide(commandLine);
+  ProgramRun run;
+  run.started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+  CloseHandle(out);
+  CloseHandle(err);
+  if (run.started) {
+    WaitForSingleObject(process.hProcess, INFINITE);
+    GetExitCodeProcess(process.hProcess, &run.exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  run.out = Contents(outPath);
+  run.err = Contents(errPath);
+  return run;
+}
