@@ -30,6 +30,11 @@ int PortOf(const char* url) {
   return TextStartsWith(LowerText(url).get(), "https") ? 443 : 80;
 }
 
+bool NamesUsablePort(const char* url) {
+  const int port = PortOf(url);
+  return port >= 1 && port <= 65535;
+}
+
 Text PathOf(const char* url) {
   // The host is sought after the scheme: a host such as "h" or "p" also
   // occurs inside "http://" itself.

@@ -7,5 +7,9 @@
 Text HostOf(const char* url, bool keepPort = false);
 // The named port, else 443 for an https URL and 80 otherwise.
 int PortOf(const char* url);
+// False when the URL names port 0, a negative port or one beyond 65535:
+// request components take those as the scheme's default port or cut them to
+// 16 bits, and so would reach another server.
+bool NamesUsablePort(const char* url);
 // Path with query and fragment; "/" when the URL has no path.
 Text PathOf(const char* url);

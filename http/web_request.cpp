@@ -114,10 +114,8 @@ Bytes WebRequest(std::string_view urlView, const WebRequestOptions& options) {
   const bool https = IsHttps(url.get());
   const Text agent = UserAgentOf(block);
 
-  // Port 0 would make WinINet pick the scheme's default port, and ports
-  // beyond 65535 would be cut to 16 bits: either would reach another server.
+  if (!NamesUsablePort(url.get())) return Bytes();
   const int port = PortOf(url.get());
-  if (port < 1 || port > 65535) return Bytes();
 
   Bytes body;
   Text headers;

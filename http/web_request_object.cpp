@@ -12,6 +12,7 @@
 #include "http/header_completion.h"
 #include "http/http_method.h"
 #include "http/text_items.h"
+#include "http/url_parts.h"
 #include "runtime/automation_calls.h"
 #include "runtime/com_scope.h"
 #include "runtime/text_compare.h"
@@ -155,6 +156,18 @@ bool BodyCutShort(const Text& headers, HttpMethod method, size_t received) {
   return false;
 }
 
+// Everything from the time-outs to the answer; true when the answer arrived
+// whole, so that the response may be read.
+bool Exchange(AutomationObject& request, const Text& url, HttpMethod method, const WebRequestObjectOptions& options) {
+  const std::optional<int32_t> timeoutMs = TimeoutMs(options.timeoutSeconds.value_or(0));
+  OpenRequest(request, HttpVerb(method), url, timeoutMs, options);
+  const Text block = HeaderBlockOf(url, method, options);
+  SetProxyCredentials(request, options);
+  SetCookies(request, options);
+  SetHeaderLines(request, block);
+  return SendAndAwait(request, AnswerSeconds(timeoutMs), options);
+}
+
 }  // namespace
 
 Bytes WebRequestObject(std::string_view urlView, const WebRequestObjectOptions& options) {
@@ -168,17 +181,12 @@ Bytes WebRequestObject(std::string_view urlView, const WebRequestObjectOptions& 
     return Bytes();
   }
 
-  const std::optional<int32_t> timeoutMs = TimeoutMs(options.timeoutSeconds.value_or(0));
-  OpenRequest(request, HttpVerb(method), url, timeoutMs, options);
-  const Text block = HeaderBlockOf(url, method, options);
-  SetProxyCredentials(request, options);
-  SetCookies(request, options);
-  SetHeaderLines(request, block);
-
   Bytes body;
   Text headers;
   double status = 0;
-  if (SendAndAwait(request, AnswerSeconds(timeoutMs), options)) {
+  // A URL naming an unusable port fails like any malformed URL, without
+  // reaching the scheme's default port.
+  if (NamesUsablePort(url.get()) && Exchange(request, url, method, options)) {
     {
       VariantCell response = GetPropertyVariant(request, "ResponseBody");
       body = VariantToBytes(response.get());

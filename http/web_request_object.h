@@ -26,7 +26,8 @@ struct WebRequestObjectOptions {
   std::optional<bool> noRedirect{};                // default false
   VariableRef<const Bytes> bodyBytes{};            // sent instead of body when not empty
   std::optional<std::string_view> proxy{};         // empty: no proxy
-  std::optional<int32_t> timeoutSeconds{};         // -1: left as they are; below 1: 15 seconds
+  std::optional<int32_t> timeoutSeconds{};         // each time-out, and the longest wait for the answer to
+                                                   // begin; below 1: 15 s; -1: the object's own, 30 s for the answer
   std::optional<std::string_view> proxyUser{};
   std::optional<std::string_view> proxyPassword{};
   std::optional<int32_t> credentialTarget{};       // for SetCredentials: 0 server, 1 proxy (default)
@@ -36,6 +37,7 @@ struct WebRequestObjectOptions {
   std::optional<bool> normaliseHeaders{};          // default true: names capitalised, lines without ":" dropped
 };
 
-// The response body; empty when no body could be obtained. Failures are
-// silent: an empty body, empty headers and status 0.
+// The response body; empty when no body could be obtained, and when it is
+// shorter than the length its headers declare. Failures are silent: an empty
+// body, empty headers and status 0.
 Bytes WebRequestObject(std::string_view url, const WebRequestObjectOptions& options = {});

@@ -1,6 +1,7 @@
 #include "resolver/redirect_probe.h"
 
 #include "http/answer_wait.h"
+#include "http/url_parts.h"
 #include "runtime/automation_calls.h"
 #include "runtime/com_scope.h"
 #include "runtime/variant_cell.h"
@@ -44,6 +45,8 @@ void SetTimeouts(AutomationObject& request) {
 Text ProbeRedirect(std::string_view linkView) {
   ComScope com;
   const Text link = Text::Copy(linkView);
+  // The request object would take port 0 as the scheme's default port.
+  if (!NamesUsablePort(link.get())) return Text();
   AutomationObject request;  // released before COM is uninitialised
   if (!CreateObject(request, kProgId)) return Text();
 

@@ -249,6 +249,17 @@ TEST_F(WebRequestObjectCallsTest, AnEmptyCallersObjectStillGivesEmptyResults) {
   EXPECT_EQ(status, 0);
 }
 
+// Port 0 and negative ports would reach the scheme's default port.
+TEST_F(WebRequestObjectCallsTest, AUrlNamingAnUnusablePortIsNotOpened) {
+  for (const char* url : {"http://127.0.0.1:0/", "http://127.0.0.1:-5/", "http://h:65616/"}) {
+    Text headers = Text::Copy("old");
+    int32_t status = 7;
+    EXPECT_TRUE(Request({.returnedHeaders = headers, .statusCode = status}, url).empty()) << url;
+    EXPECT_TRUE(headers.IsNull()) << url;
+    EXPECT_EQ(status, 0) << url;
+  }
+}
+
 TEST(WebRequestObjectCreation, WithoutARequestObjectNothingIsWritten) {
   ComScope com;
   CLSID requestClass;

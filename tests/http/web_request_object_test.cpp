@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "http/header_completion.h"
-#include "support/root_certificate.h"
 #include "support/server_test.h"
+#include "support/trust_at_start.h"
 
 namespace {
 
@@ -144,7 +144,7 @@ TEST_F(WebRequestObjectTest, ProxyCredentialsTravelAsBasicAuthorisation) {
 }
 
 TEST_F(WebRequestObjectTest, HttpsToATrustedCertificate) {
-  ASSERT_TRUE(TrustAsRootAuthority(server().CertificatePath()));
+  ASSERT_TRUE(LocalCertificateTrusted());
   Serve("/secure", "secret");
   const std::string url = server().HttpsUrl("/secure", "localhost");
   int32_t status = 0;

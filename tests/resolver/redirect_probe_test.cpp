@@ -5,9 +5,9 @@
 #include "runtime/com_scope.h"
 #include "runtime/invoke_by_name.h"
 #include "support/recording_object.h"
-#include "support/root_certificate.h"
 #include "support/server_test.h"
 #include "support/test_dispatch.h"
+#include "support/trust_at_start.h"
 
 namespace {
 
@@ -54,7 +54,7 @@ TEST_F(RedirectProbeTest, AnAnswerWithoutLocationGivesNothing) {
 }
 
 TEST_F(RedirectProbeTest, WorksOverHttps) {
-  ASSERT_TRUE(TrustAsRootAuthority(server().CertificatePath()));
+  ASSERT_TRUE(LocalCertificateTrusted());
   ServeRedirect("/secure", "https://download.zorvo.test/f?x=1");
   EXPECT_EQ(ProbeRedirect(server().HttpsUrl("/secure", "localhost")).view(), "https://download.zorvo.test/f?x=1");
 }
@@ -115,6 +115,13 @@ TEST_F(RedirectProbeCallsTest, CallsInOrderWithRedirectsAndTimeoutsSetAgainAfter
       {"WaitForResponse", DISPATCH_METHOD, {"5"}},
       {"GetResponseHeader", DISPATCH_PROPERTYGET, {"Location"}}};
   EXPECT_EQ(calls, expected);
+}
+
+TEST_F(RedirectProbeCallsTest, ALinkNamingAnUnusablePortIsNotRequested) {
+  std::vector<RecordedCall> calls;
+  ScopedClassObject recording(requestClass_, [&calls] { return new RecordingObject(calls); });
+  EXPECT_TRUE(ProbeRedirect("http://127.0.0.1:0/d").IsNull());
+  EXPECT_TRUE(calls.empty());
 }
 
 TEST_F(RedirectProbeCallsTest, WithoutARequestObjectNothingIsSent) {
