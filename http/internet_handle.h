@@ -4,31 +4,9 @@
 #include <windows.h>
 #include <wininet.h>
 
-class InternetHandle {
- public:
-  explicit InternetHandle(HINTERNET handle = nullptr) noexcept : handle_(handle) {}
-  InternetHandle(InternetHandle&& other) noexcept : handle_(other.release()) {}
-  InternetHandle& operator=(InternetHandle&& other) noexcept {
-    reset(other.release());
-    return *this;
-  }
-  InternetHandle(const InternetHandle&) = delete;
-  InternetHandle& operator=(const InternetHandle&) = delete;
-  ~InternetHandle() { reset(); }
+#include <memory>
 
-  HINTERNET get() const noexcept { return handle_; }
-  explicit operator bool() const noexcept { return handle_ != nullptr; }
-
-  HINTERNET release() noexcept {
-    HINTERNET handle = handle_;
-    handle_ = nullptr;
-    return handle;
-  }
-  void reset(HINTERNET handle = nullptr) noexcept {
-    if (handle_) InternetCloseHandle(handle_);
-    handle_ = handle;
-  }
-
- private:
-  HINTERNET handle_;
+struct InternetHandleCloser {
+  void operator()(HINTERNET handle) const noexcept { InternetCloseHandle(handle); }
 };
+using InternetHandle = std::unique_ptr<void, InternetHandleCloser>;
