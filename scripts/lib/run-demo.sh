@@ -19,17 +19,20 @@ trap stop_double EXIT
 
 echo "Zorvo double at $base_site"
 curl -sk "$base_site/_control/shares?base=$base_site" >"$demo_dir/shares.json"
-for id in framed framed-pw inline inline-pw; do
-  url=$(python3 -c 'import json,sys; print(next(s["url"] for s in json.load(open(sys.argv[1])) if s["id"] == sys.argv[2]))' "$demo_dir/shares.json" "$id")
-  password=$(python3 -c 'import json,sys; print(next(s["password"] for s in json.load(open(sys.argv[1])) if s["id"] == sys.argv[2]))' "$demo_dir/shares.json" "$id")
+demo_shares=$(python3 -c '
+import json, sys
+shares = {share["id"]: share for share in json.load(open(sys.argv[1]))}
+for id in ("framed", "framed-pw", "inline", "inline-pw"):
+    print("%s\t%s\t%s" % (id, shares[id]["url"], shares[id]["password"]))' "$demo_dir/shares.json")
+while IFS=$'\t' read -r id url password; do
   arguments=(--json --base-site "$base_site")
   [ -n "$password" ] && arguments+=(--password "$password")
   echo
   echo "share $id: $url${password:+ (password $password)}"
-  "$wine" "$root/build/x64/zorvo-resolve.exe" "${arguments[@]}" "$url" | python3 -c '
+  "$wine" "$root/build/x64/zorvo-resolve.exe" "${arguments[@]}" "$url" </dev/null | python3 -c '
 import json, sys
 result = json.loads(sys.stdin.readline())
 for key, label in (("link", "link"), ("fileName", "name"), ("fileSize", "size"), ("errorText", "error")):
     if result[key]:
         print("  %-5s %s" % (label, result[key]))'
-done
+done <<<"$demo_shares"
