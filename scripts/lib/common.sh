@@ -46,7 +46,10 @@ ensure_wine_prefix() {
 
 # Starts a display and a persistent Wine server for this shell's lifetime.
 start_wine_session() {
-  local display=:$((90 + RANDOM % 100))
+  # A display no other run on this machine holds.
+  local number=$((90 + RANDOM % 100))
+  while [ -e "/tmp/.X$number-lock" ]; do number=$((90 + RANDOM % 100)); done
+  local display=:$number
   Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
   export DISPLAY=$display
