@@ -84,3 +84,85 @@ TEST(ToNativeFont, ANewNativeFontForEveryCallAndWindow) {
   EXPECT_EQ(empty.ToNativeFont(&onScreen), nullptr);
   EXPECT_EQ(NativeFontForWindow(empty, nullptr), nullptr);
 }
+
+TEST(FontObject, EveryCreationRouteGivesTheSourceFont) {
+  LOGFONTW sourceW{};
+  sourceW.lfHeight = -16;
+  wcscpy(sourceW.lfFaceName, kInstalledFaceW);
+  LOGFONTA sourceA{};
+  sourceA.lfHeight = -16;
+  strcpy(sourceA.lfFaceName, kInstalledFace);
+  NativeFont native(CreateFontIndirectW(&sourceW));
+  FontObject source;
+  ASSERT_TRUE(source.CreateFromLogFont(sourceW));
+  WindowDC screen(nullptr);
+  HGDIOBJ screenFont = SelectObject(screen.get(), native.get());
+
+  struct Row {
+    const char* what;
+    std::function<bool(FontObject&)> create;
+  };
+  const Row rows[] = {
+      {"LOGFONTW", [&](FontObject& f) { return f.CreateFromLogFont(sourceW, screen.get()); }},
+      {"LOGFONTA", [&](FontObject& f) { return f.CreateFromLogFont(sourceA); }},
+      {"native font", [&](FontObject& f) { return f.CreateFromNativeFont(native.get()); }},
+      {"DC", [&](FontObject& f) { return f.CreateFromDC(screen.get()); }},
+      {"family", [&](FontObject& f) { return f.CreateFromFamily(source.GetFamily(), 16, 0, Gdiplus::UnitPixel); }},
+      {"clone",
+       [&](FontObject& f) {
+         f = source.Clone();
+         return f.Native() && f.Native() != source.Native();
+       }},
+      {"adopted clone", [&](FontObject& f) {
+         FontObject clone = source.Clone();
+         f.Adopt(clone.Native());
+         clone.SetHandle(0, 0);
+         return true;
+       }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    FontObject font;
+    ASSERT_TRUE(row.create(font));
+    std::optional<LOGFONTW> logFont = font.LogFontW();
+    ASSERT_TRUE(logFont);
+    EXPECT_EQ(logFont->lfHeight, -16);
+    EXPECT_STREQ(logFont->lfFaceName, kInstalledFaceW);
+    std::optional<LOGFONTA> narrow = font.LogFontA();
+    ASSERT_TRUE(narrow);
+    EXPECT_STREQ(narrow->lfFaceName, kInstalledFace);
+  }
+  SelectObject(screen.get(), screenFont);
+
+  // Anything but a font is refused rather than read as a zeroed LOGFONT.
+  FontObject font;
+  ASSERT_TRUE(font.CreateFromDefaultGuiFont());
+  EXPECT_FALSE(font.CreateFromNativeFont(static_cast<HFONT>(GetStockObject(WHITE_BRUSH))));
+  EXPECT_EQ(font.Native(), nullptr);
+  EXPECT_FALSE(font.Clone().Native());
+}
+
+TEST(FontObject, MetricsOfAFontAndOfNone) {
+  FontObject font;
+  ASSERT_TRUE(font.CreateFontFromName(kInstalledFace, 10.5f, Gdiplus::FontStyleBold | Gdiplus::FontStyleItalic,
+                                      Gdiplus::UnitPoint));
+  EXPECT_EQ(font.GetFamily().Name(), kInstalledFaceW);
+  EXPECT_EQ(font.GetStyle(), 3);
+  EXPECT_EQ(font.GetSize(), 10.5f);
+  EXPECT_EQ(font.GetUnit(), Gdiplus::UnitPoint);
+  WindowDC screen(nullptr);
+  GraphicsObject graphics;
+  ASSERT_TRUE(graphics.CreateFromDC(screen.get()));
+  float height = font.GetHeightGivenDpi(96);
+  EXPECT_GT(height, 14.0f);  // a line is taller than the 14-pixel em
+  EXPECT_FLOAT_EQ(font.GetHeightGivenDpi(192), 2 * height);
+  EXPECT_FLOAT_EQ(font.GetHeight(&graphics), height);
+
+  FontObject none;
+  EXPECT_EQ(none.GetFamily().Native(), nullptr);
+  EXPECT_EQ(none.GetStyle(), 0);
+  EXPECT_EQ(none.GetSize(), 0);
+  EXPECT_EQ(none.GetHeightGivenDpi(96), 0);
+  EXPECT_EQ(none.GetHeight(&graphics), 0);
+  EXPECT_FALSE(none.LogFontA());
+}
