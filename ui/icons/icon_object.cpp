@@ -37,7 +37,7 @@ bool IconObject::LoadIconFromBytes(std::span<const uint8_t> file, int index, int
   return Remake([&](HICON* icon) {
     std::span<const uint8_t> image = EntryImage(file, index);
     if (image.empty()) return false;
-    BOOL isIcon = ReadAt<WORD>(file, 2) == kIconType;
+    BOOL isIcon = ReadAt<WORD>(file, 2) == kIconType;  // the file's resource type: 1 icon, 2 cursor
     *icon = CreateIconFromResourceEx(const_cast<PBYTE>(image.data()), static_cast<DWORD>(image.size()), isIcon,
                                      0x30000, width, height, 0);
     return *icon != nullptr;
