@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "runtime/late_bound.h"
 
 namespace {
 
@@ -20,17 +19,17 @@ constexpr NamedCodePage kCodePages[] = {
 
 }  // namespace
 
-// The search for "encoding" is not bound to the declaration: it starts there
-// and may run into the document.
-UINT DetectXmlCodePage(const char* text) {
-  const char* declaration = LateStrStrA(text, "<?xml");
-  if (!declaration || !LateStrStrA(declaration, "?>")) return kUndeclaredCodePage;
-  const char* encoding = LateStrStrA(declaration, "encoding");
-  const char* equals = encoding ? LateStrStrA(encoding + 8, "=") : nullptr;
-  const char* open = equals ? LateStrStrA(equals + 1, "\"") : nullptr;
-  const char* close = open ? LateStrStrA(open + 1, "\"") : nullptr;
-  if (!close) return kUndeclaredCodePage;
-  return CodePageFromName(std::string(open + 1, close).c_str());
+// Plain case-sensitive byte searches. The search for "encoding" is not bound
+// to the declaration: it starts there and may run into the document.
+UINT DetectXmlCodePage(std::string_view bytes) {
+  size_t declaration = bytes.find("<?xml");
+  if (declaration == bytes.npos || bytes.find("?>", declaration) == bytes.npos) return kUndeclaredCodePage;
+  size_t encoding = bytes.find("encoding", declaration);
+  size_t equals = encoding == bytes.npos ? bytes.npos : bytes.find('=', encoding + 8);
+  size_t open = equals == bytes.npos ? bytes.npos : bytes.find('"', equals + 1);
+  size_t close = open == bytes.npos ? bytes.npos : bytes.find('"', open + 1);
+  if (close == bytes.npos) return kUndeclaredCodePage;
+  return CodePageFromName(std::string(bytes.substr(open + 1, close - open - 1)).c_str());
 }
 
 UINT CodePageFromName(const char* name) {

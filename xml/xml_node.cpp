@@ -1,34 +1,10 @@
 #include "xml/xml_node.h"
 
-#include <new>
 #include <utility>
 
+#include "xml/record_maker.h"
+
 namespace {
-
-// A zero-terminated copy of `units` in `heap`; null when it has no room.
-wchar_t* CopyToHeap(HANDLE heap, std::wstring_view units) {
-  auto* copy = static_cast<wchar_t*>(HeapAlloc(heap, 0, (units.size() + 1) * sizeof(wchar_t)));
-  if (!copy) return nullptr;
-  units.copy(copy, units.size());
-  copy[units.size()] = 0;
-  return copy;
-}
-
-template <typename Record, typename... Args>
-Record* NewInHeap(HANDLE heap, Args&&... args) {
-  void* block = HeapAlloc(heap, 0, sizeof(Record));
-  return block ? new (block) Record(heap, std::forward<Args>(args)...) : nullptr;
-}
-
-void FreeFromHeap(HANDLE heap, void* block) {
-  if (block) HeapFree(heap, 0, block);
-}
-
-std::wstring_view TrimSpaces(std::wstring_view units) {
-  size_t first = units.find_first_not_of(L' ');
-  if (first == std::wstring_view::npos) return {};
-  return units.substr(first, units.find_last_not_of(L' ') - first + 1);
-}
 
 // Links `record` last into the circle that starts at `first`.
 template <typename Record>
@@ -52,25 +28,15 @@ LONG XmlRecord::AddRef() { return InterlockedIncrement(&refCount); }
 LONG XmlRecord::Release() {
   LONG left = InterlockedDecrement(&refCount);
   if (left == 0) {
-    HANDLE recordHeap = heap;
     Destroy();
-    HeapFree(recordHeap, 0, this);
+    FreeRecord(this);
   }
   return left;
 }
 
-void XmlRecord::FreeTexts() {
-  FreeFromHeap(heap, name);
-  FreeFromHeap(heap, value);
-  name = value = nullptr;
-}
-
 void ReleaseXmlRecord(void* record) { static_cast<XmlRecord*>(record)->Release(); }
 
-void XmlAttribute::Destroy() {
-  Unlink();
-  FreeTexts();
-}
+void XmlAttribute::Destroy() { Unlink(); }
 
 void XmlAttribute::Unlink() {
   prev->next = next;
@@ -78,17 +44,10 @@ void XmlAttribute::Unlink() {
   prev = next = this;
 }
 
-bool XmlAttribute::SetValue(std::wstring_view units) {
-  FreeFromHeap(heap, value);
-  value = CopyToHeap(heap, units);
-  return value != nullptr;
-}
-
 void XmlTreeNode::Destroy() {
   Unlink();
   ClearChildren();
   ReleaseAttributes();
-  FreeTexts();
 }
 
 void XmlTreeNode::Unlink() {
@@ -134,8 +93,7 @@ void XmlTreeNode::ReleaseAttributes() {
 
 void XmlTreeNode::Free() {
   ReleaseAttributes();
-  FreeTexts();
-  HeapFree(heap, 0, this);
+  FreeRecord(this);
 }
 
 LONG XmlDocument::Release() {
@@ -150,24 +108,6 @@ LONG XmlDocument::Release() {
 
 // The nodes go with the heap, all at once.
 void XmlDocument::Destroy() { firstChild = nullptr; }
-
-XmlRef<XmlTreeNode> CreateXmlNode(HANDLE heap, NodeKind kind, std::wstring_view units) {
-  if (units.empty()) return {};
-  auto node = XmlRef<XmlTreeNode>::Adopt(NewInHeap<XmlTreeNode>(heap, kind));
-  if (!node) return {};
-  bool named = kind == kElementNode || kind == kInstructionNode;
-  wchar_t*& text = named ? node->name : node->value;
-  text = CopyToHeap(heap, kind == kInstructionNode ? TrimSpaces(units) : units);
-  return text ? std::move(node) : XmlRef<XmlTreeNode>();
-}
-
-XmlRef<XmlAttribute> CreateXmlAttribute(HANDLE heap, std::wstring_view units) {
-  if (units.empty()) return {};
-  auto attribute = XmlRef<XmlAttribute>::Adopt(NewInHeap<XmlAttribute>(heap));
-  if (!attribute) return {};
-  attribute->name = CopyToHeap(heap, units);
-  return attribute->name ? std::move(attribute) : XmlRef<XmlAttribute>();
-}
 
 bool AppendChild(XmlTreeNode* parent, XmlRef<XmlTreeNode> node) {
   if (parent->kind != kDocumentNode && parent->kind != kElementNode) return false;

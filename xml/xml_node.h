@@ -3,8 +3,6 @@
 #pragma once
 #include <windows.h>
 
-#include <string_view>
-
 #include "runtime/owned_block.h"
 
 enum NodeKind : LONG {
@@ -17,13 +15,14 @@ enum NodeKind : LONG {
 };
 
 // What nodes and attributes share: the operation table, the count, the heap
-// and the two texts (zero-terminated UTF-16, null when absent).
+// and the two texts (zero-terminated UTF-16, null when absent). Records and
+// their texts are made by a RecordMaker (record_maker.h).
 class XmlRecord {
  public:
   // The operation table, in slot order.
   virtual LONG Query() const;  // always 1
   virtual LONG AddRef();
-  // At zero: the destroy hook, then the record is freed.
+  // At zero: the destroy hook, then the record is freed with its texts.
   virtual LONG Release();
   virtual void Destroy() = 0;
 
@@ -35,7 +34,6 @@ class XmlRecord {
  protected:
   explicit XmlRecord(HANDLE ownerHeap) : heap(ownerHeap) {}
   ~XmlRecord() = default;
-  void FreeTexts();
 };
 
 // An attribute: `prev` and `next` link the attributes of one owner in a
@@ -45,9 +43,6 @@ class XmlAttribute : public XmlRecord {
   explicit XmlAttribute(HANDLE ownerHeap) : XmlRecord(ownerHeap) {}
   void Destroy() override;
   void Unlink();
-  // Replaces the value (the old one is freed) by a copy of `units`; false
-  // when the heap has no room.
-  bool SetValue(std::wstring_view units);
 
   XmlAttribute* prev = this;
   XmlAttribute* next = this;
@@ -58,7 +53,7 @@ class XmlAttribute : public XmlRecord {
 class XmlTreeNode : public XmlRecord {
  public:
   XmlTreeNode(HANDLE ownerHeap, NodeKind nodeKind) : XmlRecord(ownerHeap), kind(nodeKind) {}
-  // Unlinks the node, releases its children and attributes, frees its texts.
+  // Unlinks the node and releases its children and attributes.
   void Destroy() override;
   // Releases every child. A child someone else still holds is detached and
   // stays alive as a node of its own. Deep trees are walked without
@@ -76,7 +71,7 @@ class XmlTreeNode : public XmlRecord {
 
  private:
   void ReleaseAttributes();
-  // What is left of a node whose children are gone: attributes, texts, record.
+  // What is left of a node whose children are gone: attributes and record.
   void Free();
 };
 
@@ -108,14 +103,6 @@ class XmlRef : public OwnedBlock<Record, ReleaseXmlRecord> {
   Record* operator->() const noexcept { return this->block_; }
   explicit operator bool() const noexcept { return this->block_ != nullptr; }
 };
-
-// A new node of `kind` in `heap` from a range: the name of an element or of
-// a processing instruction (trimmed of spaces), the value of the other kinds.
-// Null for an empty range or when the heap has no room.
-XmlRef<XmlTreeNode> CreateXmlNode(HANDLE heap, NodeKind kind, std::wstring_view units);
-// A new attribute named `units` without a value; null for an empty name or
-// when the heap has no room.
-XmlRef<XmlAttribute> CreateXmlAttribute(HANDLE heap, std::wstring_view units);
 
 // Links `node` last among the children of `parent`, which takes over the
 // reference. Refused (false, the node released) unless the parent is a

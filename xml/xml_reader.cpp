@@ -1,7 +1,7 @@
 #include "xml/xml_reader.h"
 
 #include <cstddef>
-#include <cwchar>
+#include <optional>
 #include <vector>
 
 #include "xml/xml_text.h"
@@ -28,14 +28,19 @@ enum class Markup { kNone, kStartTag, kCdata, kComment, kInstruction, kText };
 class XmlReader {
  public:
   XmlReader(XmlTreeNode* root, std::wstring_view text, bool skipInstructions)
-      : text_(text), skipInstructions_(skipInstructions), open_{root}, copyBudget_(4 * text.size() + 65536) {}
+      : text_(text),
+        skipInstructions_(skipInstructions),
+        maker_(root->heap),
+        open_{root},
+        copyBudget_(4 * text.size() + 65536) {}
 
   int Run() {
-    while (at_ < text_.size()) {
+    for (;;) {
+      SkipPlainUnits();
+      if (at_ == text_.size()) return kXmlRead;
       int result = Step();
       if (result != kXmlRead) return result;
     }
-    return kXmlRead;
   }
 
  private:
@@ -106,7 +111,7 @@ class XmlReader {
     std::wstring_view units = text_.substr(textFrom_, at_ - textFrom_);
     if (units.empty() || !HasVisibleChar(units)) return kXmlRead;
     if (!Spend(units.size())) return kXmlNodeFailed;
-    XmlRef<XmlTreeNode> node = CreateXmlNode(Parent()->heap, kTextNode, units);
+    XmlRef<XmlTreeNode> node = maker_.Node(kTextNode, units);
     if (!node) return kXmlNodeFailed;
     DecodeEntities(node->value);
     if (!AppendChild(Parent(), std::move(node))) return kXmlNodeFailed;
@@ -118,11 +123,11 @@ class XmlReader {
   int OnEndTag() {
     XmlTreeNode* element = Parent();
     if (open_.size() == 1 || element->kind != kElementNode) return kXmlStrayClose;
-    std::wstring_view name = element->name;
-    size_t close = at_ + 2 + name.size();
-    if (text_.size() - at_ < name.size() + 3 || text_.substr(at_ + 2, name.size()) != name || text_[close] != L'>') {
-      return kXmlEndTagMismatch;
+    size_t close = at_ + 2;
+    for (const wchar_t* name = element->name; *name; ++name, ++close) {
+      if (close == text_.size() || text_[close] != *name) return kXmlEndTagMismatch;
     }
+    if (close == text_.size() || text_[close] != L'>') return kXmlEndTagMismatch;
     open_.pop_back();
     textFrom_ = close + 1;
     at_ = close + 1;
@@ -144,9 +149,8 @@ class XmlReader {
     size_t from = static_cast<size_t>(tagStart_) + 1;
     std::wstring_view units = text_.substr(from, at_ - from);
     if (!Spend(units.size())) return kXmlNodeFailed;
-    HANDLE heap = Parent()->heap;
     bool hasHead = kind == kElementNode || kind == kInstructionNode;
-    XmlRef<XmlTreeNode> node = hasHead ? ParseTagHead(heap, kind, units) : CreateXmlNode(heap, kind, units);
+    XmlRef<XmlTreeNode> node = hasHead ? ParseTagHead(maker_, kind, units) : maker_.Node(kind, units);
     if (!node) return kXmlNodeFailed;
     XmlTreeNode* element = gtOffset == 0 ? node.get() : nullptr;  // a start tag ended by ">" opens
     if (!AppendChild(Parent(), std::move(node))) return kXmlNodeFailed;
@@ -167,11 +171,29 @@ class XmlReader {
     return true;
   }
 
-  bool Follows(std::wstring_view units) const { return text_.substr(at_, units.size()) == units; }
+  // Moves to the next unit that a step may act on.
+  void SkipPlainUnits() {
+    constexpr unsigned long long kMarkupBelow64 = 1ull << '-' | 1ull << '/' | 1ull << '<' | 1ull << '>' | 1ull << '?';
+    while (at_ < text_.size()) {
+      wchar_t unit = text_[at_];
+      if (unit < 64 ? (kMarkupBelow64 >> unit) & 1 : unit == L']') return;
+      ++at_;
+    }
+  }
+
+  // Compared unit by unit: these are a few units each, at most markup unit.
+  bool Follows(std::wstring_view units) const {
+    if (text_.size() - at_ < units.size()) return false;
+    for (size_t k = 0; k < units.size(); ++k) {
+      if (text_[at_ + k] != units[k]) return false;
+    }
+    return true;
+  }
   XmlTreeNode* Parent() const { return open_.back(); }
 
   std::wstring_view text_;
   bool skipInstructions_;
+  RecordMaker maker_;
   std::vector<XmlTreeNode*> open_;  // the root, then the open elements
   size_t at_ = 0;
   ptrdiff_t tagStart_ = -1;  // the opener's last unit
@@ -193,33 +215,42 @@ int ParseXmlWide(XmlTreeNode* root, std::wstring_view text, bool skipInstruction
 }
 
 // An attribute is named by the units before whitespace or "="; the next
-// quoted value goes to the attribute named last, however far back.
-XmlRef<XmlTreeNode> ParseTagHead(HANDLE heap, NodeKind kind, std::wstring_view units) {
+// quoted value goes to the attribute named last, however far back. That
+// attribute is made once its value is known (or no value can come any more),
+// so it is one record with its texts.
+XmlRef<XmlTreeNode> ParseTagHead(RecordMaker& maker, NodeKind kind, std::wstring_view units) {
   XmlRef<XmlTreeNode> node;
-  XmlAttribute* pending = nullptr;
+  std::optional<std::wstring_view> pending;  // name of the attribute a value would go to
   wchar_t quote = 0;
   size_t quoteStart = 0;
   bool valueExpected = false;
   size_t last = 0;  // where the next name starts
-  auto addAttribute = [&](size_t end) {
-    XmlRef<XmlAttribute> attribute = CreateXmlAttribute(heap, units.substr(last, end - last));
-    XmlAttribute* created = attribute.get();
-    pending = attribute && AppendAttribute(node.get(), std::move(attribute)) ? created : nullptr;
+  auto settle = [&](std::optional<std::wstring_view> value) {
+    if (!pending) return;
+    XmlRef<XmlAttribute> attribute = maker.Attribute(*pending, value);
+    pending.reset();
+    if (!attribute) return;
+    if (attribute->value) DecodeEntities(attribute->value);
+    AppendAttribute(node.get(), std::move(attribute));
+  };
+  auto name = [&](size_t end) {
+    settle(std::nullopt);
+    if (end > last) pending = units.substr(last, end - last);
   };
   for (size_t k = 0; k < units.size(); ++k) {
     wchar_t unit = units[k];
     if (IsTagSpace(unit)) {
       if (valueExpected) continue;
       if (!node) {
-        node = CreateXmlNode(heap, kind, units.substr(0, k));
+        node = maker.Node(kind, units.substr(0, k));
       } else if (units[k - 1] > 32 && k > last) {
-        addAttribute(k);
+        name(k);
       }
       last = k + 1;
     } else if (unit == L'=') {
       valueExpected = true;
       if (node && !pending) {
-        addAttribute(k);
+        name(k);
         last = k + 1;
       }
     } else if (unit == L'"' || unit == L'\'') {
@@ -227,14 +258,14 @@ XmlRef<XmlTreeNode> ParseTagHead(HANDLE heap, NodeKind kind, std::wstring_view u
         quote = unit;
         quoteStart = k;
       } else if (unit == quote && pending) {
-        if (pending->SetValue(units.substr(quoteStart + 1, k - quoteStart - 1))) DecodeEntities(pending->value);
+        settle(units.substr(quoteStart + 1, k - quoteStart - 1));
         quote = 0;
-        pending = nullptr;
         valueExpected = false;
         last = k + 1;
       }
     }
   }
-  if (!node) node = CreateXmlNode(heap, kind, units);
+  if (!node) return maker.Node(kind, units);
+  settle(std::nullopt);
   return node;
 }

@@ -5,6 +5,7 @@
 #pragma once
 #include <string_view>
 
+#include "xml/record_maker.h"
 #include "xml/xml_node.h"
 
 // Reader results.
@@ -23,4 +24,4 @@ int ParseXmlWide(XmlTreeNode* root, std::wstring_view text, bool skipInstruction
 
 // An element or processing instruction (`kind`) from the units between "<"
 // and ">": its name, and its attributes with their quoted values decoded.
-XmlRef<XmlTreeNode> ParseTagHead(HANDLE heap, NodeKind kind, std::wstring_view units);
+XmlRef<XmlTreeNode> ParseTagHead(RecordMaker& maker, NodeKind kind, std::wstring_view units);
