@@ -111,6 +111,7 @@ void XmlDocument::Destroy() { firstChild = nullptr; }
 
 bool AppendChild(XmlTreeNode* parent, XmlRef<XmlTreeNode> node) {
   if (parent->kind != kDocumentNode && parent->kind != kElementNode) return false;
+  if (node->kind == kDocumentNode) return false;  // a document is never a child: its release is its own
   node->parent = parent;
   LinkLast(parent->firstChild, node.release());
   return true;

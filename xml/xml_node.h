@@ -106,7 +106,7 @@ class XmlRef : public OwnedBlock<Record, ReleaseXmlRecord> {
 
 // Links `node` last among the children of `parent`, which takes over the
 // reference. Refused (false, the node released) unless the parent is a
-// document or an element.
+// document or an element, and for a document as the node.
 bool AppendChild(XmlTreeNode* parent, XmlRef<XmlTreeNode> node);
 // Links `attribute` last among the attributes of `owner`, which takes over
 // the reference. Refused unless the owner is an element or a processing

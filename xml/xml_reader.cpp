@@ -181,7 +181,7 @@ class XmlReader {
     }
   }
 
-  // Compared unit by unit: these are a few units each, at most markup unit.
+  // Compared unit by unit: a few units, at each markup unit.
   bool Follows(std::wstring_view units) const {
     if (text_.size() - at_ < units.size()) return false;
     for (size_t k = 0; k < units.size(); ++k) {

@@ -45,25 +45,23 @@ std::string Noise(std::mt19937& random) {
   return text;
 }
 
+// The item after `item` in the circle that starts at `first`; null at the end.
+template <typename Record>
+const Record* NextIn(const Record* first, const Record* item) {
+  return item->next == first ? nullptr : item->next;
+}
+
 // Every child points back to its parent and every circle closes.
 void ExpectSoundTree(const XmlTreeNode* root) {
   std::vector<const XmlTreeNode*> pending{root};
   while (!pending.empty()) {
     const XmlTreeNode* node = pending.back();
     pending.pop_back();
-    if (const XmlAttribute* attribute = node->firstAttribute) {
-      do {
-        ASSERT_EQ(attribute->next->prev, attribute);
-        attribute = attribute->next;
-      } while (attribute != node->firstAttribute);
-    }
-    if (const XmlTreeNode* child = node->firstChild) {
-      do {
-        ASSERT_EQ(child->parent, node);
-        ASSERT_EQ(child->next->prev, child);
-        pending.push_back(child);
-        child = child->next;
-      } while (child != node->firstChild);
+    for (const auto* a = node->firstAttribute; a; a = NextIn(node->firstAttribute, a)) ASSERT_EQ(a->next->prev, a);
+    for (const auto* child = node->firstChild; child; child = NextIn(node->firstChild, child)) {
+      ASSERT_EQ(child->parent, node);
+      ASSERT_EQ(child->next->prev, child);
+      pending.push_back(child);
     }
   }
 }

@@ -1,53 +1,38 @@
-// A compact rendering of a node tree for comparisons:
-// element name[attr=value,bare](children), text 'value', comment <!--value-->,
-// CDATA <![value]>, processing instruction <?name[attributes]>.
+// A compact rendering of a node tree for comparisons: element
+// name[attr=value,bare](children), text 'value', comment <!--value-->, CDATA
+// <![value]>, processing instruction <?name[attributes]>.
 #pragma once
 #include <string>
 
 #include "xml/xml_node.h"
 
-inline std::wstring RenderChildren(const XmlTreeNode* parent);
-
-inline std::wstring RenderAttributes(const XmlTreeNode* node) {
-  const XmlAttribute* attribute = node->firstAttribute;
-  if (!attribute) return {};
-  std::wstring out = L"[";
-  do {
-    if (out.size() > 1) out += L",";
-    out += attribute->name;
-    if (attribute->value) out += std::wstring(L"=") + attribute->value;
-    attribute = attribute->next;
-  } while (attribute != node->firstAttribute);
-  return out + L"]";
+// The items of a circle, each rendered, joined by commas.
+template <typename Record, typename Render>
+std::wstring RenderCircle(const Record* first, Render render) {
+  std::wstring out;
+  for (const Record* item = first; item; item = item->next == first ? nullptr : item->next) {
+    out += (out.empty() ? L"" : L",") + render(item);
+  }
+  return out;
 }
 
+inline std::wstring RenderChildren(const XmlTreeNode* parent);
+
 inline std::wstring RenderNode(const XmlTreeNode* node) {
+  std::wstring attributes = RenderCircle(node->firstAttribute, [](const XmlAttribute* attribute) {
+    return attribute->name + (attribute->value ? L"=" + std::wstring(attribute->value) : L"");
+  });
+  if (!attributes.empty()) attributes = L"[" + attributes + L"]";
+  std::wstring children = RenderChildren(node);
+  if (!children.empty()) children = L"(" + children + L")";
   switch (node->kind) {
-    case kElementNode: {
-      std::wstring children = RenderChildren(node);
-      return node->name + RenderAttributes(node) + (children.empty() ? L"" : L"(" + children + L")");
-    }
-    case kTextNode:
-      return std::wstring(L"'") + node->value + L"'";
-    case kCommentNode:
-      return std::wstring(L"<!--") + node->value + L"-->";
-    case kCdataNode:
-      return std::wstring(L"<![") + node->value + L"]>";
-    case kInstructionNode:
-      return std::wstring(L"<?") + node->name + RenderAttributes(node) + L">";
-    default:
-      return L"?document";
+    case kElementNode: return node->name + attributes + children;
+    case kTextNode: return L"'" + std::wstring(node->value) + L"'";
+    case kCommentNode: return L"<!--" + std::wstring(node->value) + L"-->";
+    case kCdataNode: return L"<![" + std::wstring(node->value) + L"]>";
+    case kInstructionNode: return L"<?" + std::wstring(node->name) + attributes + L">";
+    default: return L"?document";
   }
 }
 
-inline std::wstring RenderChildren(const XmlTreeNode* parent) {
-  std::wstring out;
-  const XmlTreeNode* child = parent->firstChild;
-  if (!child) return out;
-  do {
-    if (!out.empty()) out += L",";
-    out += RenderNode(child);
-    child = child->next;
-  } while (child != parent->firstChild);
-  return out;
-}
+inline std::wstring RenderChildren(const XmlTreeNode* parent) { return RenderCircle(parent->firstChild, RenderNode); }
