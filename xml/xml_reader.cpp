@@ -1,6 +1,7 @@
 #include "xml/xml_reader.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -32,7 +33,7 @@ class XmlReader {
         skipInstructions_(skipInstructions),
         maker_(root->heap),
         open_{root},
-        copyBudget_(4 * text.size() + 65536) {}
+        copyBudget_(CopyBudget(text.size())) {}
 
   int Run() {
     for (;;) {
@@ -163,6 +164,11 @@ class XmlReader {
   void Closed(size_t gt) {
     textFrom_ = gt + 1;
     at_ = gt + 1;
+  }
+
+  static size_t CopyBudget(size_t textUnits) {
+    constexpr size_t kFactor = 4, kSlack = 65536;
+    return textUnits > (SIZE_MAX - kSlack) / kFactor ? SIZE_MAX : kFactor * textUnits + kSlack;
   }
 
   bool Spend(size_t units) {
