@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "ui/core/window_binding.h"
@@ -44,9 +45,18 @@ struct EventRecord {
 extern std::vector<EventRecord> events;
 extern INT_PTR eventResult;
 
+template <typename T>
+INT_PTR AsInteger(T value) {
+  if constexpr (std::is_pointer_v<T>) {
+    return reinterpret_cast<INT_PTR>(value);
+  } else {
+    return static_cast<INT_PTR>(value);
+  }
+}
+
 template <const auto& kEvent, typename... Args>
 INT_PTR CALLBACK RecordEvent(HWND, Args... args) {
-  events.push_back({kEvent.name, {static_cast<INT_PTR>(args)...}});
+  events.push_back({kEvent.name, {AsInteger(args)...}});
   return eventResult;
 }
 template <const auto& kEvent>
