@@ -25,12 +25,16 @@ INT_PTR CALLBACK KeepPaths(HWND, const char* paths) {
   return 0;
 }
 
-void PressCtrl(bool down) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = VK_CONTROL;
-  input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-  SendInput(1, &input, sizeof input);
+// Sets the recording handler of an event with the event's setter.
+template <auto kSetter, const auto& kEvent>
+void Handle(WindowObject& window) {
+  (window.*kSetter)(Recorder<kEvent>);
+}
+using W = WindowObject;
+
+void TakeOverButtonDown(WindowObject& window) {
+  window.SetOnWndMsg(TakeMessage);
+  Handle<&W::SetOnLButtonDown, Event::OnLButtonDown>(window);
 }
 
 // A WM_DROPFILES drop holding the paths, as the shell makes it.
@@ -64,37 +68,25 @@ TEST_F(WindowTest, EventKeysReachTheirHandlersAndNonZeroResultsEndTheMessage) {
     Events expected;
     bool ctrl = false;
   } rows[] = {
-      {"button handler 0", [](WindowObject& o) { o.SetOnLButtonDown(Recorder<Event::OnLButtonDown>); }, 0,
-       WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-3, 7), 0, true, {{"OnLButtonDown", {-3, 7, 0}}}},
-      {"button handler 9", [](WindowObject& o) { o.SetOnRButtonUp(Recorder<Event::OnRButtonUp>); }, 9, WM_RBUTTONUP,
-       0, MAKELPARAM(4, 5), 9, false, {{"OnRButtonUp", {4, 5, 0}}}},
-      {"Ctrl held", [](WindowObject& o) { o.SetOnLButtonDblClk(Recorder<Event::OnLButtonDblClk>); }, 1,
-       WM_LBUTTONDBLCLK, 0, MAKELPARAM(1, 2), 1, false, {{"OnLButtonDblClk", {1, 2, 1}}}, true},
-      {"key down taken", [](WindowObject& o) { o.SetOnKeyDown(Recorder<Event::OnKeyDown>); }, 1, WM_KEYDOWN, VK_F5, 0,
-       0, false, {{"OnKeyDown", {VK_F5, 0}}}},
-      {"system key up left", [](WindowObject& o) { o.SetOnKeyUp(Recorder<Event::OnKeyUp>); }, 0, WM_SYSKEYUP, 'A', 0,
-       0, true, {{"OnKeyUp", {'A', 0}}}},
-      {"char taken", [](WindowObject& o) { o.SetOnChar(Recorder<Event::OnChar>); }, 4, WM_CHAR, 'a', 0, 4, false,
-       {{"OnChar", {'a'}}}},
-      {"wheel result ignored", [](WindowObject& o) { o.SetOnMouseWheel(Recorder<Event::OnMouseWheel>); }, 1,
-       WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0, 0, true, {{"OnMouseWheel", {-120, 0}}}},
-      {"focus result ignored", [](WindowObject& o) { o.SetOnKillFocus(Recorder<Event::OnKillFocus>); }, 1,
-       WM_KILLFOCUS, 0, 0, 0, true, {{"OnKillFocus", {}}}},
-      {"timer", [](WindowObject& o) { o.SetOnTimer(Recorder<Event::OnTimer>); }, 0, WM_TIMER, 5, 0, 0, false,
-       {{"OnTimer", {5}}}},
+      {"button 0", Handle<&W::SetOnLButtonDown, Event::OnLButtonDown>, 0, WM_LBUTTONDOWN, 0, MAKELPARAM(-3, 7), 0,
+       true, {{"OnLButtonDown", {-3, 7, 0}}}},
+      {"button 9", Handle<&W::SetOnRButtonUp, Event::OnRButtonUp>, 9, WM_RBUTTONUP, 0, MAKELPARAM(4, 5), 9, false,
+       {{"OnRButtonUp", {4, 5, 0}}}},
+      {"Ctrl held", Handle<&W::SetOnLButtonDblClk, Event::OnLButtonDblClk>, 1, WM_LBUTTONDBLCLK, 0, MAKELPARAM(1, 2),
+       1, false, {{"OnLButtonDblClk", {1, 2, 1}}}, true},
+      {"key down", Handle<&W::SetOnKeyDown, Event::OnKeyDown>, 1, WM_KEYDOWN, VK_F5, 0, 0, false,
+       {{"OnKeyDown", {VK_F5, 0}}}},
+      {"system key up", Handle<&W::SetOnKeyUp, Event::OnKeyUp>, 0, WM_SYSKEYUP, 'A', 0, 0, true, {{"OnKeyUp", {'A', 0}}}},
+      {"char", Handle<&W::SetOnChar, Event::OnChar>, 4, WM_CHAR, 'a', 0, 4, false, {{"OnChar", {'a'}}}},
+      {"wheel", Handle<&W::SetOnMouseWheel, Event::OnMouseWheel>, 1, WM_MOUSEWHEEL, MAKEWPARAM(0, -120), 0, 0, true,
+       {{"OnMouseWheel", {-120, 0}}}},
+      {"focus", Handle<&W::SetOnKillFocus, Event::OnKillFocus>, 1, WM_KILLFOCUS, 0, 0, 0, true, {{"OnKillFocus", {}}}},
+      {"timer", Handle<&W::SetOnTimer, Event::OnTimer>, 0, WM_TIMER, 5, 0, 0, false, {{"OnTimer", {5}}}},
       {"timer without handler", [](WindowObject&) {}, 0, WM_TIMER, 5, 0, 0, true, {}},
-      {"OnWndMsg takes over",
-       [](WindowObject& o) {
-         o.SetOnWndMsg(TakeMessage);
-         o.SetOnLButtonDown(Recorder<Event::OnLButtonDown>);
-       },
-       77, WM_LBUTTONDOWN, 0, 0, 77, false, {{"OnWndMsg", {WM_LBUTTONDOWN}}}},
-      {"OnWndMsg passes on",
-       [](WindowObject& o) {
-         o.SetOnWndMsg(TakeMessage);
-         o.SetOnLButtonDown(Recorder<Event::OnLButtonDown>);
-       },
-       0, WM_LBUTTONDOWN, 0, 0, 0, true, {{"OnWndMsg", {WM_LBUTTONDOWN}}, {"OnLButtonDown", {0, 0, 0}}}},
+      {"OnWndMsg takes over", TakeOverButtonDown, 77, WM_LBUTTONDOWN, 0, 0, 77, false,
+       {{"OnWndMsg", {WM_LBUTTONDOWN}}}},
+      {"OnWndMsg passes on", TakeOverButtonDown, 0, WM_LBUTTONDOWN, 0, 0, 0, true,
+       {{"OnWndMsg", {WM_LBUTTONDOWN}}, {"OnLButtonDown", {0, 0, 0}}}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -104,9 +96,9 @@ TEST_F(WindowTest, EventKeysReachTheirHandlersAndNonZeroResultsEndTheMessage) {
     reached.clear();
     events.clear();
     eventResult = row.handlerResult;
-    if (row.ctrl) PressCtrl(true);
+    if (row.ctrl) keybd_event(VK_CONTROL, 0, 0, 0);
     EXPECT_EQ(window.Send(row.message, row.wParam, row.lParam), row.result);
-    if (row.ctrl) PressCtrl(false);
+    if (row.ctrl) keybd_event(VK_CONTROL, 0, KEYEVENTF_KEYUP, 0);
     EXPECT_EQ(Reached(row.message), row.passedOn);
     EXPECT_EQ(events, row.expected);
   }
