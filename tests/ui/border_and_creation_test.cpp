@@ -54,15 +54,7 @@ TEST_F(WindowTest, ControlBorderCodesChangeTheFrameAtOnceWithoutMoving) {
 }
 
 TEST_F(WindowTest, CreationHandsTheBindingToTheNewWindowsProcedureAndFramesItByItsCode) {
-  static ATOM bindingClass = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = BindingClassProcedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"UiTestBinding";
-    return RegisterClassExW(&windowClass);
-  }();
-  ASSERT_NE(bindingClass, 0);
+  ASSERT_TRUE(RegisterTestClass(L"UiTestBinding", BindingClassProcedure));
   struct Row {
     int code;
     DWORD style, exStyle;

@@ -152,15 +152,7 @@ TEST_F(WindowTest, DroppedFilesArriveAsOneTextOfLinesEndingInCrLf) {
 }
 
 TEST_F(WindowTest, AltCharacterPressesTheButtonWhoseTextMarksIt) {
-  static ATOM zyButton = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = DefWindowProcW;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"zyButton";
-    return RegisterClassExW(&windowClass);
-  }();
-  ASSERT_NE(zyButton, 0);
+  ASSERT_TRUE(RegisterTestClass(L"zyButton", DefWindowProcW));
   HWND host = CreateHost();
   HWND panel = CreateChild(host, L"UiTestHost", L"", 1);
   HWND save = CreateChild(panel, L"Button", L"&Save", 11);

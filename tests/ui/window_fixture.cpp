@@ -19,19 +19,19 @@ bool WindowTest::Reached(UINT message) {
   return false;
 }
 
+bool WindowTest::RegisterTestClass(const wchar_t* name, WNDPROC procedure) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = name;
+  return RegisterClassExW(&windowClass) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
 HWND WindowTest::CreateHost(DWORD style) {
-  static ATOM registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = RecordingProcedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = kHostClass;
-    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    return RegisterClassExW(&windowClass);
-  }();
-  EXPECT_NE(registered, 0);
-  HWND host = CreateWindowExW(0, kHostClass, L"host", style, 100, 100, 300, 200, nullptr,
-                              nullptr, GetModuleHandleW(nullptr), nullptr);
+  EXPECT_TRUE(RegisterTestClass(kHostClass, RecordingProcedure));
+  HWND host = CreateWindowExW(0, kHostClass, L"host", style, 100, 100, 300, 200, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
   hosts_.push_back(host);
   return host;
 }

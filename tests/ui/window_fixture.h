@@ -21,6 +21,8 @@ class WindowTest : public ::testing::Test {
   HWND CreateHost(DWORD style = WS_POPUP);
   // A visible child of a system or test class.
   HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, int id, DWORD style = 0);
+  // Registers a class of this module (or finds it registered).
+  static bool RegisterTestClass(const wchar_t* name, WNDPROC procedure);
   // Dispatches messages until `done` holds; false after three seconds.
   static bool PumpUntil(const std::function<bool()>& done);
   void TearDown() override;

@@ -7,15 +7,14 @@ RECT WindowObject::ClientRect() const {
   return rect;
 }
 
-int WindowObject::ClientWidth() const {
-  RECT rect = ClientRect();
-  return rect.right - rect.left;
-}
+namespace {
+int WidthOf(const RECT& rect) { return rect.right - rect.left; }
+int HeightOf(const RECT& rect) { return rect.bottom - rect.top; }
+}  // namespace
 
-int WindowObject::ClientHeight() const {
-  RECT rect = ClientRect();
-  return rect.bottom - rect.top;
-}
+int WindowObject::ClientWidth() const { return WidthOf(ClientRect()); }
+
+int WindowObject::ClientHeight() const { return HeightOf(ClientRect()); }
 
 // Only a child has a parent's client area to be placed in; the owner of a
 // popup does not count.
@@ -41,15 +40,9 @@ RECT WindowObject::ScreenRect() const {
   return rect;
 }
 
-int WindowObject::Width() const {
-  RECT rect = ScreenRect();
-  return rect.right - rect.left;
-}
+int WindowObject::Width() const { return WidthOf(ScreenRect()); }
 
-int WindowObject::Height() const {
-  RECT rect = ScreenRect();
-  return rect.bottom - rect.top;
-}
+int WindowObject::Height() const { return HeightOf(ScreenRect()); }
 
 bool WindowObject::SetLeft(int left) { return Move(left, Top(), Width(), Height()); }
 
