@@ -17,6 +17,8 @@
 #include "ui/core/event_callback.h"
 #include "ui/core/window_binding.h"
 
+class FontObject;
+
 // The window object's two levels: its event dispatch, which runs last, and
 // its resource stage on top of it. Derived levels name kWindowObjectLevel as
 // the level below them.
@@ -180,6 +182,15 @@ class WindowObject {
   // A message box owned by the window; the title defaults to "信息：".
   int ShowMessageBoxW(const wchar_t* text, const wchar_t* title = nullptr, UINT type = MB_OK);
   int ShowMessageBox(const char* text, const char* title = nullptr, UINT type = MB_OK);
+
+  // Gives the window its own native font made from the font for the
+  // window's DC ("hFont", owned by the window: deleted when another font is
+  // set and when the window goes) and sends it with WM_SETFONT. A font
+  // object that holds no font gives the null font (the system font).
+  void SetFont(const FontObject& font);
+  // A font object for the window's current native font; empty for the
+  // system font.
+  FontObject GetFont() const;
 
   void AcceptFiles(bool accept = true);
   bool StartTimer(UINT_PTR id, UINT milliseconds) { return SetTimer(Handle(), id, milliseconds, nullptr) != 0; }
