@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <type_traits>
 #include <vector>
 
 #include "app/app_icon.h"
@@ -24,53 +25,55 @@ std::string_view Resource(LPCSTR type, LPCSTR name, WORD language = 0) {
   return {static_cast<const char*>(LockResource(LoadResource(module, found))), SizeofResource(module, found)};
 }
 
-// Reads the little-endian fields of a resource in order.
+// Reads the little-endian fields of a resource in order. A text field is a
+// name, or an ordinal (0xFFFF, then the number) read as "#n".
 class Reader {
  public:
   explicit Reader(std::string_view bytes) : bytes_(bytes) {}
   template <typename T>
   T Read() {
     T value{};
-    if (at_ + sizeof(T) <= bytes_.size()) std::memcpy(&value, bytes_.data() + at_, sizeof(T));
-    at_ += sizeof(T);
+    if constexpr (std::is_same_v<T, std::wstring>) {
+      if (Read<WORD>() == 0xFFFF) return L"#" + std::to_wstring(Read<WORD>());
+      at_ -= sizeof(WORD);
+      for (wchar_t c; at_ < bytes_.size() && (c = Read<wchar_t>()) != 0;) value += c;
+    } else {
+      if (at_ + sizeof(T) <= bytes_.size()) std::memcpy(&value, bytes_.data() + at_, sizeof(T));
+      at_ += sizeof(T);
+    }
     return value;
   }
-  std::wstring String() {
-    std::wstring text;
-    for (wchar_t c; at_ < bytes_.size() && (c = Read<wchar_t>()) != 0;) text += c;
-    return text;
-  }
-  // A name, or an ordinal (0xFFFF, then the number) read as "#n".
-  std::wstring NameOrOrdinal() {
-    if (Read<WORD>() == 0xFFFF) return L"#" + std::to_wstring(Read<WORD>());
-    at_ -= sizeof(WORD);
-    return String();
+  // The fields of a tuple type, in order.
+  template <typename Tuple>
+  Tuple Fields() {
+    return FieldsOf(static_cast<Tuple*>(nullptr));
   }
   void AlignTo4() { at_ = (at_ + 3) & ~size_t{3}; }
 
  private:
+  template <typename... T>
+  std::tuple<T...> FieldsOf(std::tuple<T...>*) {
+    return {Read<T>()...};  // a braced list is read left to right
+  }
   std::string_view bytes_;
   size_t at_ = 0;
 };
+
+// An icon directory entry: width, height, colour count (0: 256 and more),
+// reserved, planes, bits per pixel, bytes.
+using IconEntry = std::tuple<BYTE, BYTE, BYTE, BYTE, WORD, WORD, DWORD>;
 
 }  // namespace
 
 TEST(Resources, MainDialogTemplate) {
   Reader dialog(Resource(RT_DIALOG, MAKEINTRESOURCEA(1), kChinese));
-  // Extended template: version, signature, help id, extended style, style, items, frame.
-  using Frame = std::tuple<WORD, WORD, DWORD, DWORD, DWORD, WORD, short, short, short, short>;
-  Frame frame{dialog.Read<WORD>(),  dialog.Read<WORD>(),  dialog.Read<DWORD>(), dialog.Read<DWORD>(),
-              dialog.Read<DWORD>(), dialog.Read<WORD>(),  dialog.Read<short>(), dialog.Read<short>(),
-              dialog.Read<short>(), dialog.Read<short>()};
-  EXPECT_EQ(frame, Frame(1, 0xFFFF, 0, 0, 0x90C808C0, 6, 0, 0, 232, 158));
-  EXPECT_EQ(dialog.NameOrOrdinal(), L"");  // no menu
-  EXPECT_EQ(dialog.NameOrOrdinal(), L"");  // the system dialog class
-  EXPECT_EQ(dialog.String(), L"Zorvo云直链获取 V1.0 by Quenlit");
-  // Font: points, weight, italic, character set, face.
-  using Font = std::tuple<WORD, WORD, BYTE, BYTE, std::wstring>;
-  Font font{dialog.Read<WORD>(), dialog.Read<WORD>(), dialog.Read<BYTE>(), dialog.Read<BYTE>(), dialog.String()};
-  EXPECT_EQ(font, Font(9, 0, 0, 0, L"Segoe UI"));
-
+  // Extended template: version, signature, help id, extended style, style,
+  // items, left, top, width, height, menu, class, title; font: points,
+  // weight, italic, character set, face.
+  using Header = std::tuple<WORD, WORD, DWORD, DWORD, DWORD, WORD, short, short, short, short, std::wstring,
+                            std::wstring, std::wstring, WORD, WORD, BYTE, BYTE, std::wstring>;
+  EXPECT_EQ(dialog.Fields<Header>(), Header(1, 0xFFFF, 0, 0, 0x90C808C0, 6, 0, 0, 232, 158, L"", L"",
+                                            L"Zorvo云直链获取 V1.0 by Quenlit", 9, 0, 0, 0, L"Segoe UI"));
   // Help id, extended style, style, left, top, width, height, id, class
   // (#128 button, #129 edit, #130 static), text, creation data size.
   using Item = std::tuple<DWORD, DWORD, DWORD, short, short, short, short, int, std::wstring, std::wstring, WORD>;
@@ -82,12 +85,9 @@ TEST(Resources, MainDialogTemplate) {
       {0, 0, 0x50010000, 15, 137, 99, 15, 1003, L"#128", L"一键获取", 0},
       {0, 0, 0x50010000, 117, 137, 99, 15, 1004, L"#128", L"复制直链", 0},
   };
-  for (const Item& want : expected) {
+  for (const Item& item : expected) {
     dialog.AlignTo4();
-    Item item{dialog.Read<DWORD>(), dialog.Read<DWORD>(), dialog.Read<DWORD>(), dialog.Read<short>(),
-              dialog.Read<short>(), dialog.Read<short>(), dialog.Read<short>(), dialog.Read<int>(),
-              dialog.NameOrOrdinal(), dialog.NameOrOrdinal(), dialog.Read<WORD>()};
-    EXPECT_EQ(item, want);
+    EXPECT_EQ(dialog.Fields<Item>(), item);
   }
 }
 
@@ -96,43 +96,35 @@ TEST(Resources, IconFileAndIconGroup) {
   ASSERT_EQ(file.size(), 22486u);
   Reader header(file);
   using Directory = std::tuple<WORD, WORD, WORD>;  // reserved, type (icon), images
-  Directory directory{header.Read<WORD>(), header.Read<WORD>(), header.Read<WORD>()};
-  EXPECT_EQ(directory, Directory(0, 1, 6));
+  EXPECT_EQ(header.Fields<Directory>(), Directory(0, 1, 6));
   std::string_view group = Resource(RT_GROUP_ICON, MAKEINTRESOURCEA(129), kChinese);
   ASSERT_EQ(group.size(), 6u + 6 * 14) << "icon group 129 with six entries";
   Reader groupEntries(group.substr(6));
 
-  // Width, height, colour count (0: 256 and more), reserved, planes, bits, bytes.
-  using Entry = std::tuple<BYTE, BYTE, BYTE, BYTE, WORD, WORD, DWORD>;
-  const Entry expected[] = {{48, 48, 0, 0, 1, 8, 3752},  {32, 32, 0, 0, 1, 8, 2216},  {16, 16, 0, 0, 1, 8, 1384},
-                            {48, 48, 0, 0, 1, 32, 9640}, {32, 32, 0, 0, 1, 32, 4264}, {16, 16, 0, 0, 1, 32, 1128}};
+  const IconEntry expected[] = {{48, 48, 0, 0, 1, 8, 3752},  {32, 32, 0, 0, 1, 8, 2216},  {16, 16, 0, 0, 1, 8, 1384},
+                                {48, 48, 0, 0, 1, 32, 9640}, {32, 32, 0, 0, 1, 32, 4264}, {16, 16, 0, 0, 1, 32, 1128}};
   DWORD offset = 6 + 16 * 6;
-  for (const Entry& want : expected) {
-    auto [size, _, colours, reserved, planes, bits, bytes] = want;
+  for (const IconEntry& entry : expected) {
+    auto [size, height, colours, reserved, planes, bits, bytes] = entry;
     SCOPED_TRACE(testing::Message() << int(size) << " px, " << bits << " bpp");
-    Entry entry{header.Read<BYTE>(), header.Read<BYTE>(), header.Read<BYTE>(), header.Read<BYTE>(),
-                header.Read<WORD>(), header.Read<WORD>(), header.Read<DWORD>()};
-    EXPECT_EQ(entry, want);
+    EXPECT_EQ(header.Fields<IconEntry>(), entry);
     EXPECT_EQ(header.Read<DWORD>(), offset);
     std::string_view image = file.substr(offset, bytes);
     offset += bytes;
 
     HICON icon = CreateIconFromResourceEx(reinterpret_cast<PBYTE>(const_cast<char*>(image.data())), bytes, TRUE,
-                                          0x30000, size, size, 0);
+                                          0x30000, size, height, 0);
     ICONINFO info{};
     BITMAP colour{};
     ASSERT_TRUE(icon && GetIconInfo(icon, &info)) << "the image does not load";
     GetObjectW(info.hbmColor, sizeof colour, &colour);
-    EXPECT_EQ(std::make_pair(colour.bmWidth, colour.bmHeight), std::make_pair(LONG{size}, LONG{size}));
+    EXPECT_EQ(std::make_pair(colour.bmWidth, colour.bmHeight), std::make_pair(LONG{size}, LONG{height}));
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
     DestroyIcon(icon);
 
-    // The group's entry is the same, and names an icon resource holding the same image.
-    Entry groupEntry{groupEntries.Read<BYTE>(), groupEntries.Read<BYTE>(), groupEntries.Read<BYTE>(),
-                     groupEntries.Read<BYTE>(), groupEntries.Read<WORD>(), groupEntries.Read<WORD>(),
-                     groupEntries.Read<DWORD>()};
-    EXPECT_EQ(groupEntry, want);
+    // The group's entry is the same and names an icon resource holding the same image.
+    EXPECT_EQ(groupEntries.Fields<IconEntry>(), entry);
     WORD id = groupEntries.Read<WORD>();
     EXPECT_TRUE(Resource(RT_ICON, MAKEINTRESOURCEA(id), kChinese) == image) << "icon resource " << id;
   }
