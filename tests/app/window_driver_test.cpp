@@ -13,6 +13,8 @@ TEST(WindowDriver, ReadsAndAnswersAMessageBoxOfAnotherProcess) {
   EXPECT_EQ(box->title, L"提示");
   EXPECT_EQ(box->text, L"直链获取成功!\r\n已将直链复制到剪贴板");
   EXPECT_EQ(TopLevelWindows(program.processId()).front(), box->window);
+  EXPECT_TRUE(SetWindowTextTo(box->window, L"改过的标题"));  // text set across processes
+  EXPECT_EQ(WindowText(box->window), L"改过的标题");
   EXPECT_TRUE(PressMessageBoxButton(*box, IDCANCEL));
   EXPECT_EQ(program.WaitForExit(kWindowWaitMs), 1u);  // Cancel is button 1
 }
