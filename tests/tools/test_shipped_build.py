@@ -19,7 +19,7 @@ SIZE_LIMIT = 1536 * 1024
 # System DLLs present on every Windows the program supports.
 SYSTEM_DLLS = {
     "advapi32.dll", "atl.dll", "comctl32.dll", "comdlg32.dll", "crypt32.dll", "gdi32.dll", "gdiplus.dll",
-    "imm32.dll", "kernel32.dll", "msvcrt.dll", "ole32.dll", "oleaut32.dll", "shell32.dll", "shlwapi.dll",
+    "imm32.dll", "kernel32.dll", "msimg32.dll", "msvcrt.dll", "ole32.dll", "oleaut32.dll", "shell32.dll", "shlwapi.dll",
     "user32.dll", "uxtheme.dll", "version.dll", "winhttp.dll", "wininet.dll", "ws2_32.dll",
 }
 
