@@ -1,0 +1,106 @@
+#include "dialog_driver.h"
+#include "resources/test_dialogs.h"
+#include "ui/dialogs/dialog_window.h"
+#include "window_fixture.h"
+
+namespace {
+
+int vetoesLeft = 0;
+
+// Refuses the close while vetoes are left.
+INT_PTR CALLBACK VetoWhileLeft(HWND) {
+  events.push_back({"veto", {}});
+  return vetoesLeft-- > 0;
+}
+
+std::vector<EventRecord> Only(const char* name) {
+  std::vector<EventRecord> found;
+  for (const EventRecord& e : events)
+    if (e.name == name) found.push_back(e);
+  return found;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+// Class, title, size and visibility.
+std::wstring Describe(HWND window) {
+  wchar_t title[64] = {};
+  GetWindowTextW(window, title, 64);
+  RECT r{};
+  GetWindowRect(window, &r);
+  return ClassOf(window) + L" " + title + L" " + std::to_wstring(r.right - r.left) + L"x" +
+         std::to_wstring(r.bottom - r.top) + (IsWindowVisible(window) ? L" visible" : L" hidden");
+}
+
+}  // namespace
+
+TEST_F(WindowTest, ModalDialogRunsFromCreationToTheResultItClosesWith) {
+  struct Row {
+    const char* name;
+    int templateId;
+    const char* className;
+    UINT closeMessage;
+    WPARAM closeCommand;
+    void (TopWindow::*setVeto)(Event::Notify::Handler);
+    std::optional<INT_PTR> result;
+    const wchar_t* ownerClass;
+  } rows[] = {
+      {"WM_CLOSE, OnClose vetoes once", IDD_TEST_DIALOG, nullptr, WM_CLOSE, 0, &TopWindow::SetOnClose, 7, nullptr},
+      {"close box, OnUserClose vetoes once", IDD_TEST_DIALOG, nullptr, WM_SYSCOMMAND, SC_CLOSE,
+       &TopWindow::SetOnUserClose, 9, nullptr},
+      {"class copy named by the template, no result set", IDD_CLASS_DIALOG, "UiTestDialogClass", WM_CLOSE, 0, nullptr,
+       std::nullopt, nullptr},
+      {"hidden owner of the program's zyWindow class", IDD_TEST_DIALOG, nullptr, WM_CLOSE, 0, nullptr, 3, L"zyWindow"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    events.clear();
+    vetoesLeft = 1;
+    if (row.ownerClass) {
+      ASSERT_TRUE(RegisterTestClass(row.ownerClass, DefWindowProcW));
+    }
+    DialogWindow dialog;
+    dialog.SetOnCreate(Recorder<Event::OnCreate>);
+    dialog.SetOnSize(Recorder<Event::OnSize>);
+    if (row.setVeto) (dialog.*row.setVeto)(VetoWhileLeft);
+    if (row.result) dialog.DialogResult(*row.result);
+
+    RECT client{};
+    HWND owner = nullptr;
+    std::wstring ownerSeen;
+    bool openAfterFirstClose = false;
+    INT_PTR result = DriveModal(
+        dialog, [&] { return dialog.ShowModalFromResource(std::nullopt, row.templateId, row.className); },
+        {[&](HWND window) {
+           GetClientRect(window, &client);
+           owner = GetWindow(window, GW_OWNER);
+           if (owner) ownerSeen = Describe(owner);
+           EXPECT_EQ(ClassOf(window), row.className ? L"UiTestDialogClass" : L"#32770");
+           PostMessageW(window, row.closeMessage, row.closeCommand, 0);
+         },
+         [&](HWND window) {
+           openAfterFirstClose = IsWindowVisible(window);
+           PostMessageW(window, row.closeMessage, row.closeCommand, 0);
+         }});
+
+    EXPECT_EQ(result, row.result.value_or(0));
+    EXPECT_EQ(openAfterFirstClose, row.setVeto != nullptr);
+    EXPECT_EQ(Only("veto").size(), row.setVeto ? 2u : 0u);
+    // OnCreate first, then the layout pass with the client size.
+    ASSERT_GE(events.size(), 2u);
+    EXPECT_EQ(events[0], (EventRecord{"OnCreate", {}}));
+    EXPECT_EQ(events[1], (EventRecord{"OnSize", {client.right, client.bottom}}));
+    EXPECT_EQ(dialog.GetHandle(), nullptr);  // unbound: the object could show another dialog
+    if (row.ownerClass) {
+      EXPECT_EQ(ownerSeen, L"zyWindow ShowTaskbar 250x110 hidden");
+      EXPECT_FALSE(IsWindow(owner));  // the hidden owner went with its modal dialog
+      UnregisterClassW(row.ownerClass, GetModuleHandleW(nullptr));
+    } else {
+      EXPECT_EQ(owner, nullptr);
+    }
+  }
+}
