@@ -1,5 +1,7 @@
 #include "dialog_driver.h"
 
+#include "window_fixture.h"
+
 namespace {
 
 struct Script {
@@ -32,4 +34,15 @@ INT_PTR DriveModal(const WindowObject& dialog, const std::function<INT_PTR()>& s
   KillTimer(nullptr, timer);
   running = nullptr;
   return result;
+}
+
+INT_PTR CALLBACK RecordButtonClicks(HWND, UINT_PTR message, WPARAM wParam, LPARAM lParam, INT_PTR*) {
+  if (message == WM_COMMAND && lParam && HIWORD(wParam) == BN_CLICKED) events.push_back({"clicked", {LOWORD(wParam)}});
+  return 0;
+}
+
+void StoreButton(WindowObject& window, const char* key, WindowObject& button, int id) {
+  button.Attach(GetDlgItem(window.GetHandle(), id));
+  button.GetBinding()->AddRef();
+  window.SetProperty(key, reinterpret_cast<INT_PTR>(button.GetBinding()));
 }

@@ -55,6 +55,7 @@ TEST_F(WindowTest, ModalDialogRunsFromCreationToTheResultItClosesWith) {
       {"class copy named by the template, no result set", IDD_CLASS_DIALOG, "UiTestDialogClass", WM_CLOSE, 0, nullptr,
        std::nullopt, nullptr},
       {"hidden owner of the program's zyWindow class", IDD_TEST_DIALOG, nullptr, WM_CLOSE, 0, nullptr, 3, L"zyWindow"},
+      {"in-memory template", 0, nullptr, WM_CLOSE, 0, &TopWindow::SetOnClose, 4, nullptr},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -74,7 +75,11 @@ TEST_F(WindowTest, ModalDialogRunsFromCreationToTheResultItClosesWith) {
     std::wstring ownerSeen;
     bool openAfterFirstClose = false;
     INT_PTR result = DriveModal(
-        dialog, [&] { return dialog.ShowModalFromResource(std::nullopt, row.templateId, row.className); },
+        dialog,
+        [&] {
+          return row.templateId ? dialog.ShowModalFromResource(std::nullopt, row.templateId, row.className)
+                                : dialog.ShowModalFromTemplate(DialogLayout{}, "模板");
+        },
         {[&](HWND window) {
            GetClientRect(window, &client);
            owner = GetWindow(window, GW_OWNER);
@@ -102,5 +107,48 @@ TEST_F(WindowTest, ModalDialogRunsFromCreationToTheResultItClosesWith) {
     } else {
       EXPECT_EQ(owner, nullptr);
     }
+  }
+}
+
+TEST_F(WindowTest, EnterAndEscPressTheDefaultAndCancelButtons) {
+  struct Row {
+    const char* name;
+    WPARAM key;
+    bool withDefault, withCancel, escClose;
+    std::vector<EventRecord> clicks;
+    bool ends;
+  } rows[] = {
+      {"Enter without a default button", VK_RETURN, false, true, false, {}, false},
+      {"Enter with a default button", VK_RETURN, true, true, false, {{"clicked", {IDC_DEFAULT_BUTTON}}}, false},
+      {"Esc without a cancel button", VK_ESCAPE, true, false, false, {}, false},
+      {"Esc with a cancel button", VK_ESCAPE, false, true, false, {{"clicked", {IDC_CANCEL_BUTTON}}}, false},
+      {"Esc with a cancel button and EscClose", VK_ESCAPE, false, true, true, {{"clicked", {IDC_CANCEL_BUTTON}}}, true},
+      {"Esc with EscClose only", VK_ESCAPE, false, false, true, {}, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    events.clear();
+    DialogWindow dialog;
+    dialog.DialogResult(5);
+    dialog.EscClose(row.escClose);
+    dialog.SetOnWndMsg(RecordButtonClicks);
+    WindowObject defaultButton, cancelButton;
+    bool stillOpen = false;
+    INT_PTR result = DriveModal(dialog, [&] { return dialog.ShowModalFromResource(std::nullopt, IDD_TEST_DIALOG); },
+                                {[&](HWND window) {
+                                   if (row.withDefault) StoreButton(dialog, "DefaultButton", defaultButton, IDC_DEFAULT_BUTTON);
+                                   if (row.withCancel) StoreButton(dialog, "CancelButton", cancelButton, IDC_CANCEL_BUTTON);
+                                   PostMessageW(GetDlgItem(window, IDC_TEST_EDIT), WM_KEYDOWN, row.key, 0);
+                                 },
+                                 [&](HWND window) {
+                                   stillOpen = true;
+                                   PostMessageW(window, WM_CLOSE, 0, 0);
+                                 }});
+    EXPECT_EQ(result, 5);
+    EXPECT_EQ(stillOpen, !row.ends);
+    EXPECT_EQ(events, row.clicks);
+    // The window gave back the references it held.
+    EXPECT_EQ(defaultButton.BindingRefCount(), 1);
+    EXPECT_EQ(cancelButton.BindingRefCount(), 1);
   }
 }

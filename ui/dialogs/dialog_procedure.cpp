@@ -40,9 +40,13 @@ INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     }
     if (std::optional<LRESULT> result = RouteToBinding({window, message, wParam, lParam}))
       return Processed(window, message, *result);
+    // The close is done: left to the dialog manager, it would come back as
+    // IDCANCEL, pressing the cancel button and, with "EscClose", closing
+    // again without end.
     if (message == WM_CLOSE) {
       WindowBinding* binding = FindBinding(window);
       EndDialog(window, binding ? binding->Get("DialogResult") : 0);
+      return TRUE;
     }
   } catch (...) {
   }
