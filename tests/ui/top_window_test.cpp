@@ -3,18 +3,6 @@
 #include "ui/icons/icon_object.h"
 #include "window_fixture.h"
 
-namespace {
-
-bool IconAlive(HICON icon) {
-  ICONINFO info{};
-  if (!GetIconInfo(icon, &info)) return false;
-  DeleteObject(info.hbmColor);
-  DeleteObject(info.hbmMask);
-  return true;
-}
-
-}  // namespace
-
 TEST_F(WindowTest, SetIconShowsTheWindowsOwnCopyUntilTheNextOrTheWindowsEnd) {
   DialogWindow dialog;
   HWND made = dialog.ShowModelessFromResource(std::nullopt, IDD_TEST_DIALOG);

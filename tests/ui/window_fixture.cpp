@@ -58,3 +58,11 @@ void WindowTest::TearDown() {
   events.clear();
   eventResult = 0;
 }
+
+bool IconAlive(HICON icon) {
+  ICONINFO info{};
+  if (!GetIconInfo(icon, &info)) return false;
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return true;
+}

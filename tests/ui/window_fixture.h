@@ -34,6 +34,9 @@ class WindowTest : public ::testing::Test {
   std::vector<HWND> hosts_;
 };
 
+// Whether an icon still exists: a destroyed icon has no info.
+bool IconAlive(HICON icon);
+
 // Event handlers for the tests: Recorder<Event::OnChar> appends the event's
 // name and arguments (the window left out) to `events` and returns
 // `eventResult`.
