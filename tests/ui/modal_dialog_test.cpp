@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "dialog_driver.h"
 #include "resources/test_dialogs.h"
 #include "ui/dialogs/dialog_window.h"
@@ -11,13 +13,6 @@ int vetoesLeft = 0;
 INT_PTR CALLBACK VetoWhileLeft(HWND) {
   events.push_back({"veto", {}});
   return vetoesLeft-- > 0;
-}
-
-std::vector<EventRecord> Only(const char* name) {
-  std::vector<EventRecord> found;
-  for (const EventRecord& e : events)
-    if (e.name == name) found.push_back(e);
-  return found;
 }
 
 std::wstring ClassOf(HWND window) {
@@ -47,22 +42,22 @@ TEST_F(WindowTest, ModalDialogRunsFromCreationToTheResultItClosesWith) {
     WPARAM closeCommand;
     void (TopWindow::*setVeto)(Event::Notify::Handler);
     std::optional<INT_PTR> result;
-    const wchar_t* ownerClass;
+    bool ownerClassRegistered;
   } rows[] = {
-      {"WM_CLOSE, OnClose vetoes once", IDD_TEST_DIALOG, nullptr, WM_CLOSE, 0, &TopWindow::SetOnClose, 7, nullptr},
+      {"WM_CLOSE, OnClose vetoes once", IDD_TEST_DIALOG, nullptr, WM_CLOSE, 0, &TopWindow::SetOnClose, 7, false},
       {"close box, OnUserClose vetoes once", IDD_TEST_DIALOG, nullptr, WM_SYSCOMMAND, SC_CLOSE,
-       &TopWindow::SetOnUserClose, 9, nullptr},
+       &TopWindow::SetOnUserClose, 9, false},
       {"class copy named by the template, no result set", IDD_CLASS_DIALOG, "UiTestDialogClass", WM_CLOSE, 0, nullptr,
-       std::nullopt, nullptr},
-      {"hidden owner of the program's zyWindow class", IDD_TEST_DIALOG, nullptr, WM_CLOSE, 0, nullptr, 3, L"zyWindow"},
-      {"in-memory template", 0, nullptr, WM_CLOSE, 0, &TopWindow::SetOnClose, 4, nullptr},
+       std::nullopt, false},
+      {"hidden owner of the program's zyWindow class", IDD_TEST_DIALOG, nullptr, WM_CLOSE, 0, nullptr, 3, true},
+      {"in-memory template", 0, nullptr, WM_CLOSE, 0, &TopWindow::SetOnClose, 4, false},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     events.clear();
     vetoesLeft = 1;
-    if (row.ownerClass) {
-      ASSERT_TRUE(RegisterTestClass(row.ownerClass, DefWindowProcW));
+    if (row.ownerClassRegistered) {
+      ASSERT_TRUE(RegisterTestClass(L"zyWindow", DefWindowProcW));
     }
     DialogWindow dialog;
     dialog.SetOnCreate(Recorder<Event::OnCreate>);
@@ -94,19 +89,15 @@ TEST_F(WindowTest, ModalDialogRunsFromCreationToTheResultItClosesWith) {
 
     EXPECT_EQ(result, row.result.value_or(0));
     EXPECT_EQ(openAfterFirstClose, row.setVeto != nullptr);
-    EXPECT_EQ(Only("veto").size(), row.setVeto ? 2u : 0u);
+    EXPECT_EQ(std::ranges::count(events, "veto", &EventRecord::name), row.setVeto ? 2 : 0);
     // OnCreate first, then the layout pass with the client size.
     ASSERT_GE(events.size(), 2u);
     EXPECT_EQ(events[0], (EventRecord{"OnCreate", {}}));
     EXPECT_EQ(events[1], (EventRecord{"OnSize", {client.right, client.bottom}}));
     EXPECT_EQ(dialog.GetHandle(), nullptr);  // unbound: the object could show another dialog
-    if (row.ownerClass) {
-      EXPECT_EQ(ownerSeen, L"zyWindow ShowTaskbar 250x110 hidden");
-      EXPECT_FALSE(IsWindow(owner));  // the hidden owner went with its modal dialog
-      UnregisterClassW(row.ownerClass, GetModuleHandleW(nullptr));
-    } else {
-      EXPECT_EQ(owner, nullptr);
-    }
+    EXPECT_EQ(ownerSeen, row.ownerClassRegistered ? L"zyWindow ShowTaskbar 250x110 hidden" : L"");
+    EXPECT_FALSE(IsWindow(owner));  // a hidden owner goes with its modal dialog
+    UnregisterClassW(L"zyWindow", GetModuleHandleW(nullptr));
   }
 }
 
