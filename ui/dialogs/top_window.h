@@ -62,6 +62,21 @@ class TopWindow : public WindowObject {
   bool SetMenu(HMENU menu) { return ::SetMenu(Handle(), menu); }
   bool DrawMenuBar() { return ::DrawMenuBar(Handle()); }
 
+  // The window's notification-area icon (ui/tray): each is true when the
+  // shell accepted the call; those that change a shown icon are false
+  // before AddTrayIcon. Texts are cut to fit their field: tips to 127,
+  // balloon texts to 255 and titles to 63 UTF-16 units.
+  bool AddTrayIcon(const IconObject& icon, const wchar_t* tip = nullptr);
+  bool AddTrayIcon(const IconObject& icon, const char* tip);
+  bool SetTrayTip(const wchar_t* tip);
+  bool SetTrayTip(const char* tip);
+  bool SetTrayIcon(const IconObject& icon);
+  // Icon flags 1 (information) and 10 seconds unless given.
+  bool ShowTrayBalloon(const wchar_t* text, const wchar_t* title, DWORD iconFlags = 1, UINT timeout = 10000);
+  bool ShowTrayBalloon(const char* text, const char* title, DWORD iconFlags = 1, UINT timeout = 10000);
+  // The record stays, so the icon can be modified or added again.
+  bool RemoveTrayIcon();
+
   // "EscClose": Esc (IDCANCEL) closes the window.
   bool EscClose(std::optional<bool> value = std::nullopt) { return Flag("EscClose", value); }
   HWND ControlById(int id) const { return GetDlgItem(Handle(), id); }

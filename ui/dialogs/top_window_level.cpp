@@ -1,13 +1,15 @@
 // The top-level window's level: creation with its first layout pass, close
 // with veto and the owner's reactivation, the window events, Enter and Esc
 // through the default and cancel buttons, menu and system commands, the
-// caption kept active, free move, the wait cursor and the background. What
-// it does not end goes on to the window object's levels.
+// caption kept active, free move, the wait cursor, the background and the
+// notification-area icon's messages (ui/tray). What it does not end goes on
+// to the window object's levels.
 #include <windows.h>
 #include <windowsx.h>
 
 #include "ui/dialogs/top_window.h"
 #include "ui/fonts/gdiplus_api.h"
+#include "ui/tray/tray_icon.h"
 
 namespace {
 
@@ -18,6 +20,7 @@ void ReleaseBinding(WindowBinding* binding) { binding->Release(); }
 // Each key goes after its resource.
 void DetachWindow(WindowBinding& binding) {
   binding.FreeHandle<Gdiplus::GpImage*>("pBackImage", GdipDisposeImage);
+  ReleaseTrayIcon(binding);
   binding.FreeHandle<HACCEL>("hAccelTable", DestroyAcceleratorTable);
   binding.FreeHandle<HostedActiveXWindows*>("ATLWindows", [](HostedActiveXWindows* hosted) { delete hosted; });
   // Both hold a reference to a button's binding.
@@ -180,7 +183,9 @@ LRESULT HandleMessage(WindowBinding& binding, const WindowMessage& m, bool& hand
       SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));  // IDC_WAIT
       handled = true;
       return TRUE;
-    default: return 0;
+    default:  // the notification-area icon's message and the shell's "TaskbarCreated"
+      HandleTrayMessage(binding, m);
+      return 0;
   }
 }
 
