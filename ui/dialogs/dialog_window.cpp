@@ -35,8 +35,6 @@ void RegisterDialogClassCopy(const wchar_t* className) {
 
 std::wstring Wide(const char* text) { return GbkToWide(TextView(text)); }
 
-const wchar_t* NullIfEmpty(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
-
 // Runs DialogProcedure, then places a dialog made from a template by its
 // "StartPosition".
 INT_PTR CALLBACK TemplateDialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
@@ -117,7 +115,7 @@ HWND DialogWindow::ShowModelessFromTemplate(const DialogLayout& layout, const wc
 
 HWND DialogWindow::ShowModelessFromTemplate(const DialogLayout& layout, const char* title, const char* className,
                                             std::optional<HWND> owner) {
-  return ShowModelessFromTemplate(layout, Wide(title).c_str(), NullIfEmpty(Wide(className)), owner);
+  return ShowModelessFromTemplate(layout, Wide(title).c_str(), Wide(className).c_str(), owner);
 }
 
 INT_PTR DialogWindow::ShowModalFromTemplate(const DialogLayout& layout, const wchar_t* title, const wchar_t* className,
@@ -131,7 +129,7 @@ INT_PTR DialogWindow::ShowModalFromTemplate(const DialogLayout& layout, const wc
 
 INT_PTR DialogWindow::ShowModalFromTemplate(const DialogLayout& layout, const char* title, const char* className,
                                             std::optional<HWND> owner) {
-  return ShowModalFromTemplate(layout, Wide(title).c_str(), NullIfEmpty(Wide(className)), owner);
+  return ShowModalFromTemplate(layout, Wide(title).c_str(), Wide(className).c_str(), owner);
 }
 
 HWND DialogWindow::ShowModelessFromResource(std::optional<HWND> owner, int templateId, const wchar_t* className) {
@@ -141,7 +139,7 @@ HWND DialogWindow::ShowModelessFromResource(std::optional<HWND> owner, int templ
 }
 
 HWND DialogWindow::ShowModelessFromResource(std::optional<HWND> owner, int templateId, const char* className) {
-  return ShowModelessFromResource(owner, templateId, NullIfEmpty(Wide(className)));
+  return ShowModelessFromResource(owner, templateId, Wide(className).c_str());
 }
 
 INT_PTR DialogWindow::ShowModalFromResource(std::optional<HWND> owner, int templateId, const wchar_t* className) {
@@ -151,5 +149,5 @@ INT_PTR DialogWindow::ShowModalFromResource(std::optional<HWND> owner, int templ
 }
 
 INT_PTR DialogWindow::ShowModalFromResource(std::optional<HWND> owner, int templateId, const char* className) {
-  return ShowModalFromResource(owner, templateId, NullIfEmpty(Wide(className)));
+  return ShowModalFromResource(owner, templateId, Wide(className).c_str());
 }
