@@ -1,9 +1,15 @@
 // Resolves a framed share on the local double of the service, repeatedly,
 // and compares with curl making the same four exchanges in the same run.
-// Also times each stage of the pipeline on its own, to show what dominates.
+// Also times each stage of the pipeline on its own, to show what dominates,
+// and resolves large and hostile pages, each once in a process of its own,
+// for the time and the peak memory of one resolution.
 #include "resolver/resolve_direct_link.h"
 
+#include <windows.h>
+#include <psapi.h>
+
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -19,6 +25,7 @@
 #include "stopwatch.h"
 #include "support/linux_process.h"
 #include "support/root_certificate.h"
+#include "support/windows_process.h"
 #include "support/zorvo_double.h"
 
 namespace {
@@ -99,9 +106,65 @@ void Print(const char* what, const Timing& timing) {
   std::printf("%-44s mean %8.2f ms   best %8.2f ms\n", what, timing.mean, timing.best);
 }
 
+constexpr char kOnceOption[] = "--once";
+constexpr unsigned long kOnceTimeoutMs = 60000;
+
+// The child's side: one resolution, then "<ok|failed> <ms> <peak MB>" where
+// the peak is the working set's high mark above what the process held before.
+int ResolveOnce(const char* url, const char* baseSite) {
+  PROCESS_MEMORY_COUNTERS before{}, after{};
+  GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
+  double start = NowMilliseconds();
+  Text link = ResolveDirectLink(url, {.baseSite = baseSite});
+  double elapsed = NowMilliseconds() - start;
+  GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
+  std::printf("%s %.0f %.1f\n", link.empty() ? "failed" : "ok", elapsed,
+              static_cast<double>(after.PeakWorkingSetSize - before.WorkingSetSize) / 1e6);
+  return 0;
+}
+
+std::string OwnPath() {
+  char path[MAX_PATH];
+  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return std::string(path, length);
+}
+
+// Sized share pages of the double (see its "sized pages"), each resolved once
+// in a fresh process.
+void ResolveSizedPages(const std::string& baseSite) {
+  struct Case {
+    const char* kind;
+    double megabytes;
+  };
+  const Case cases[] = {{"normal", 0.065536},       {"normal", 1.048576},       {"normal", 20.97152},
+                        {"normal", 22.7},           {"normal", 50},             {"hostile-name", 0.065536},
+                        {"hostile-name", 1.048576}, {"hostile-name", 20.97152}, {"hostile-sign", 0.065536},
+                        {"hostile-sign", 1.048576}, {"hostile-sign", 20.97152}};
+  std::printf("one resolution per process (hostile-sign: the frame page is the large one):\n");
+  std::printf("  %-14s %9s %11s %9s %11s %9s\n", "page", "MB", "time ms", "s/MB", "peak MB", "peak/page");
+  for (const Case& page : cases) {
+    std::string url = baseSite + "/sized/" + page.kind + "/" + std::to_string(std::lround(page.megabytes * 1e6));
+    std::string commandLine = "\"";
+    commandLine += OwnPath() + "\" " + kOnceOption + " " + url + " " + baseSite;
+    ProgramRun run = RunWindowsProgram(commandLine, kOnceTimeoutMs);
+    char outcome[16] = {};
+    double ms = 0, peak = 0;
+    if (run.timedOut) {
+      std::printf("  %-14s %9.3f   > %7lu ms (ended)\n", page.kind, page.megabytes, kOnceTimeoutMs);
+    } else if (std::sscanf(run.out.c_str(), "%15s %lf %lf", outcome, &ms, &peak) == 3) {
+      std::printf("  %-14s %9.3f %11.0f %9.3f %11.1f %9.2f%s\n", page.kind, page.megabytes, ms,
+                  ms / 1000 / page.megabytes, peak, peak / page.megabytes,
+                  std::string(outcome) == "ok" ? "" : "   (no link)");
+    } else {
+      std::printf("  %-14s %9.3f   the run printed nothing (exit %lu)\n", page.kind, page.megabytes, run.exitCode);
+    }
+  }
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == kOnceOption) return ResolveOnce(argv[2], argv[3]);
   ZorvoDouble& service = ZorvoDouble::Shared();
   if (!service.ready() || !TrustAsRootAuthority(service.CertificatePath())) {
     std::printf("the double did not start or its certificate could not be trusted\n");
@@ -110,6 +173,10 @@ int main() {
   std::optional<ZorvoShare> share = service.Share(kShare);
   std::vector<Exchange> exchanges = ParseExchanges(service.Exchanges(kShare));
   std::string baseSite = service.BaseSite();
+  if (argc == 2 && std::string(argv[1]) == "--sized-only") {
+    ResolveSizedPages(baseSite);
+    return 0;
+  }
   if (!share || exchanges.size() != 4) return 1;
 
   Text first = ResolveDirectLink(share->url.c_str(), {.baseSite = baseSite.c_str()});
@@ -134,5 +201,6 @@ int main() {
   Print("  redirect probe (ProbeRedirect)", TimeRounds([&] { ProbeRedirect(exchanges[3].url); }));
   Print("  regex object made", TimeRounds([] { RegexObject regex; }));
   Print("  JSON object made (engine start)", TimeRounds([] { JsonObject json; }));
+  ResolveSizedPages(baseSite);
   return 0;
 }

@@ -312,14 +312,64 @@ def share_page(share):
     if share.layout == INLINE:
         return inline_page(share).encode("utf-8")
     if share.fault == "huge":
-        line = "<p>填充内容 filler line %07d</p>\n"
-        filler = "".join(line % i for i in range(HUGE_PAGE_BYTES // len(line.encode("utf-8")) + 1))
-        return framed_page(share, filler).encode("utf-8")
+        return padded_share_page(share, "normal", HUGE_PAGE_BYTES)
     page = framed_page(share).encode("utf-8")
     if share.fault == "bad-utf8":  # a lone byte, an overlong form, a surrogate, a cut sequence at the end
         bad = b'<meta name="description" content="\xff \xc0\xaf \xed\xa0\x80 \xe4\xb8">\n'
         page = page.replace(b"</head>", bad + b"</head>") + b"\xe6\x96"
     return page
+
+
+# --- sized pages: the resolution benchmark ----------------------------------
+# GET /sized/<kind>/<bytes> is the share page of "framed" with about <bytes>
+# bytes of filler of one kind; resolving it gives that share's link. Kinds:
+#   normal        lines of Chinese and ASCII text before the name block
+#   hostile-name  <div class="a" id="b">x</div> lines and no name block, which
+#                 a backtracking name-and-size search takes quadratic time on
+#   hostile-sign  the frame page (linked as /fn?<code>&pad=<bytes>) begins with
+#                 a run of token characters without "_c_c"
+SIZED_KINDS = ("normal", "hostile-name", "hostile-sign")
+
+
+def filler_of(kind, size):
+    if kind == "normal":
+        line = "<p>填充内容 filler line %07d</p>\n"
+        return "".join(line % i for i in range(size // len(line.encode("utf-8")) + 1))
+    unit = {"hostile-name": '<div class="a" id="b">x</div>\n', "hostile-sign": "Ab1_"}[kind]
+    return unit * (size // len(unit) + 1)
+
+
+def padded_share_page(share, kind, size):
+    if kind == "hostile-sign":
+        code_ = share.frame_code
+        page = framed_page(share).replace('src="/fn?%s"' % code_, 'src="/fn?%s&pad=%d"' % (code_, size))
+    elif kind == "hostile-name":
+        page = framed_page(dataclasses.replace(share, name_block=False), filler_of(kind, size))
+    else:
+        page = framed_page(share, filler_of(kind, size))
+    return page.encode("utf-8")
+
+
+@functools.lru_cache(maxsize=2)
+def padded_frame_page(share, size):
+    filler = "<body>\n<p>%s</p>\n" % filler_of("hostile-sign", size)
+    return frame_page(share).replace("<body>\n", filler, 1).encode("utf-8")
+
+
+def sized_page(path, query):
+    """The body for a sized share page or padded frame page; None for other paths."""
+    parts = path.split("/")
+    if len(parts) == 4 and parts[1] == "sized" and parts[2] in SIZED_KINDS and parts[3].isdigit():
+        return cached_padded_share_page(parts[2], int(parts[3]))
+    code_, _, pad = query.partition("&pad=")
+    if path == "/fn" and code_ in BY_FRAME and pad.isdigit():
+        return padded_frame_page(BY_FRAME[code_], int(pad))
+    return None
+
+
+@functools.lru_cache(maxsize=2)
+def cached_padded_share_page(kind, size):
+    return padded_share_page(BY_ID["framed"], kind, size)
 
 
 def endpoint_answer(share, body, origin):
@@ -367,6 +417,9 @@ class Handler(local_server.Handler):
 
     def answer(self, request):
         url = urllib.parse.urlsplit(request.target)
+        sized = sized_page(url.path, url.query)
+        if sized is not None:
+            return self.html(request, sized)
         if url.path.startswith("/s/"):
             return self.share_page(request, BY_ID.get(url.path[len("/s/"):]))
         if url.path == "/fn" and url.query in BY_FRAME and BY_FRAME[url.query].layout == FRAMED:

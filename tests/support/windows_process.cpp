@@ -25,7 +25,7 @@ std::string Contents(const std::string& path) {
 
 }  // namespace
 
-ProgramRun RunWindowsProgram(std::string_view commandLine) {
+ProgramRun RunWindowsProgram(std::string_view commandLine, unsigned long timeoutMs) {
   const std::string outPath = WindowsPathOf(ScratchPath("program.out"));
   const std::string errPath = WindowsPathOf(ScratchPath("program.err"));
   HANDLE out = InheritableFile(outPath);
@@ -43,7 +43,11 @@ ProgramRun RunWindowsProgram(std::string_view commandLine) {
   CloseHandle(out);
   CloseHandle(err);
   if (run.started) {
-    WaitForSingleObject(process.hProcess, INFINITE);
+    run.timedOut = WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_TIMEOUT;
+    if (run.timedOut) {
+      TerminateProcess(process.hProcess, 1);
+      WaitForSingleObject(process.hProcess, INFINITE);
+    }
     GetExitCodeProcess(process.hProcess, &run.exitCode);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
