@@ -4,6 +4,7 @@
 #include "http/marker_text.h"
 #include "http/web_request.h"
 #include "http/web_request_object.h"
+#include "resolver/match_spans.h"
 #include "resolver/redirect_probe.h"
 #include "runtime/conversions.h"
 #include "runtime/text_compare.h"
@@ -50,7 +51,10 @@ class Resolution {
 
  private:
   bool ReadFramedLayout(Text& page, const Text& framePath) {
-    regex_.Search(kNameAndSizePattern, page.get(), std::nullopt, std::nullopt, std::nullopt, true);
+    // Each backtracking pattern searches only the part of the page that can
+    // hold its first match: the same match, in bounded time on any page.
+    regex_.Search(kNameAndSizePattern, Text::Copy(NameAndSizeSpan(page.view())).get(), std::nullopt, std::nullopt,
+                  std::nullopt, true);
     Store(options_.fileName, regex_.SubmatchText(1, 1));
     Store(options_.fileSize, regex_.SubmatchText(1, 2));
 
@@ -62,10 +66,10 @@ class Resolution {
     Text commentedData = TextBetween(page.get(), "//data : { ", "}");
     if (!commentedData.empty()) page = ReplaceText(page.get(), commentedData.get(), EmptyText);
 
-    regex_.Search(kSignaturePattern, page.get());
+    regex_.Search(kSignaturePattern, Text::Copy(SignatureSpan(page.view())).get());
     Text sign = regex_.MatchText(1);
     if (sign.empty()) return Fail(kNoSignature);
-    regex_.Search(kActionPattern, page.get());
+    regex_.Search(kActionPattern, Text::Copy(ActionSpan(page.view())).get());
     Text action = regex_.SubmatchText(1, 1);
     if (action.empty()) {
       Store(options_.errorText, Text::Copy(kActionDefaulted));

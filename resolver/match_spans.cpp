@@ -1,0 +1,169 @@
+#include "resolver/match_spans.h"
+
+#include <algorithm>
+#include <initializer_list>
+
+#include "runtime/text_match.h"
+
+namespace {
+
+constexpr size_t kNone = std::string_view::npos;
+
+// The literal parts of the name-and-size pattern.
+constexpr std::string_view kHeadMark = "div class=\"";
+constexpr std::string_view kHeadParts[] = {"\" id=\"", "\">", "</div>"};
+constexpr std::string_view kSizeMark = "filesize\">";
+constexpr std::string_view kColon = "：";
+constexpr std::string_view kTailEnd = "</div><";
+// The action pattern's mark.
+constexpr std::string_view kActionMark = "action':'";
+// The signature pattern: at least this many token characters, then the end.
+constexpr size_t kShortestToken = 70;
+constexpr std::string_view kTokenEnd = "_c_c";
+
+size_t CharacterSize(std::string_view page, size_t at) {
+  auto byte = static_cast<unsigned char>(page[at]);
+  return byte >= 0x81 && byte <= 0xFE && at + 1 < page.size() ? 2 : 1;
+}
+
+// Whether the literal begins at `at`, ASCII letters in either case.
+bool LiteralAt(std::string_view page, size_t at, std::string_view literal) {
+  if (page.size() - at < literal.size()) return false;
+  for (size_t i = 0; i < literal.size(); ++i) {
+    if (FoldCase(page[at + i]) != FoldCase(literal[i])) return false;
+  }
+  return true;
+}
+
+// The first start of the literal at a character start in [from, end).
+size_t FindLiteral(std::string_view page, size_t from, size_t end, std::string_view literal) {
+  for (size_t at = from; at + literal.size() <= end; at += CharacterSize(page, at)) {
+    if (LiteralAt(page, at, literal)) return at;
+  }
+  return kNone;
+}
+
+// A match of the name-and-size pattern's tail, filesize">.+：(.*?)</div><
+struct Tail {
+  size_t start = kNone;
+  size_t end = kNone;
+};
+
+// The tail the pattern's greedy [\s\S]+ settles on: the last start from
+// which a tail matches, with the end of that tail's match (its .+ takes the
+// last colon that a "</div><" follows on the line, the group ends at the
+// first "</div><" after it). One pass; every part lies on one line.
+Tail LastTail(std::string_view page) {
+  struct Line {
+    size_t lastMark = kNone, previousMark = kNone;  // the last two "filesize\">"
+    size_t colon = kNone;                            // the last colon
+    size_t colonTail = kNone;                        // the last mark a tail can start at before it
+    size_t settledColon = kNone;                     // the colon of the settled tail
+    Tail settled;                                    // the tail the last "</div><" completes
+  };
+  Tail last;
+  Line line;
+  for (size_t at = 0; at < page.size(); at += CharacterSize(page, at)) {
+    switch (page[at]) {
+      case '\n':
+        if (line.settled.start != kNone) last = line.settled;
+        line = {};
+        break;
+      case 'f':
+      case 'F':
+        if (LiteralAt(page, at, kSizeMark)) {
+          line.previousMark = line.lastMark;
+          line.lastMark = at;
+        }
+        break;
+      case kColon[0]:
+        if (LiteralAt(page, at, kColon)) {
+          line.colon = at;
+          // .+ needs a character between the mark and the colon.
+          line.colonTail = line.lastMark != kNone && line.lastMark + kSizeMark.size() < at ? line.lastMark
+                                                                                           : line.previousMark;
+        }
+        break;
+      case '<':
+        if (line.colonTail != kNone && line.colon != line.settledColon && LiteralAt(page, at, kTailEnd)) {
+          line.settledColon = line.colon;
+          line.settled = {line.colonTail, at + kTailEnd.size()};
+        }
+        break;
+    }
+  }
+  if (line.settled.start != kNone) last = line.settled;
+  return last;
+}
+
+// The end of the head div class=".*?" id=".*?">(.*?)</div> that starts at
+// `at`, each part taken as early as it can be; kNone when the line holds none.
+size_t HeadEnd(std::string_view page, size_t at, size_t lineEnd) {
+  size_t end = at + kHeadMark.size();
+  for (std::string_view part : kHeadParts) {
+    end = FindLiteral(page, end, lineEnd, part);
+    if (end == kNone) return kNone;
+    end += part.size();
+  }
+  return end;
+}
+
+bool IsTokenCharacter(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+
+}  // namespace
+
+// The match starts at the first head whose earliest end leaves a character
+// before the settled tail. Later heads on a line end no earlier than the
+// line's first, so each line is decided by its first head.
+std::string_view NameAndSizeSpan(std::string_view page) {
+  const Tail tail = LastTail(page);
+  if (tail.start == kNone) return {};
+  for (size_t lineStart = 0; lineStart < tail.start;) {
+    const size_t lineEnd = std::min(page.find('\n', lineStart), page.size());
+    const size_t head = FindLiteral(page, lineStart, lineEnd, kHeadMark);
+    const size_t headEnd = head == kNone ? kNone : HeadEnd(page, head, lineEnd);
+    if (headEnd != kNone) {
+      return headEnd < tail.start ? page.substr(head, tail.end - head) : std::string_view();
+    }
+    lineStart = lineEnd + 1;
+  }
+  return {};
+}
+
+// Only a run's first character can start a match; the greedy repetition
+// then ends at the run's last "_c_c" that leaves enough characters before it.
+std::string_view SignatureSpan(std::string_view page) {
+  size_t runStart = kNone;
+  size_t matchEnd = kNone;
+  for (size_t at = 0; at < page.size(); at += CharacterSize(page, at)) {
+    if (!IsTokenCharacter(page[at])) {
+      if (matchEnd != kNone) break;
+      runStart = kNone;
+      continue;
+    }
+    if (runStart == kNone) runStart = at;
+    if (at - runStart >= kShortestToken && LiteralAt(page, at, kTokenEnd)) matchEnd = at + kTokenEnd.size();
+  }
+  return matchEnd == kNone ? std::string_view() : page.substr(runStart, matchEnd - runStart);
+}
+
+// The first mark with a quote after it on its line. Where "." also stops at
+// CR the first match may lie further on: the span then reaches to its end.
+std::string_view ActionSpan(std::string_view page) {
+  size_t start = kNone;  // the first match where "." stops at LF only
+  size_t end = kNone;
+  for (size_t at = FindLiteral(page, 0, page.size(), kActionMark); at != kNone;
+       at = FindLiteral(page, at + kActionMark.size(), page.size(), kActionMark)) {
+    const size_t valueStart = at + kActionMark.size();
+    const size_t quote = page.find('\'', valueStart);  // a quote is never part of a two-byte character
+    if (quote == kNone) break;
+    const std::string_view value = page.substr(valueStart, quote - valueStart);
+    if (value.find('\n') != kNone) continue;
+    if (start == kNone) start = at;
+    end = quote + 1;
+    if (value.find('\r') == kNone) break;
+  }
+  return start == kNone ? std::string_view() : page.substr(start, end - start);
+}
