@@ -72,9 +72,11 @@ uint64_t DeclaredLength(HINTERNET request) {
   return std::strtoull(declared, nullptr, 10);
 }
 
-// Reads until a read reports nothing (a failing read too).
-Bytes ReadBody(HINTERNET request, uint64_t declaredLength) {
-  BodyBuffer body(static_cast<size_t>(std::min<uint64_t>(declaredLength, SIZE_MAX - 1)));
+// Reads until a read reports nothing (a failing read too). A body declared
+// or found to be longer than `limit` is no body, and is read no further.
+Bytes ReadBody(HINTERNET request, uint64_t declaredLength, size_t limit) {
+  if (declaredLength > limit) return Bytes();
+  BodyBuffer body(static_cast<size_t>(declaredLength), limit);
   for (;;) {
     size_t available = 0;
     uint8_t* at = body.FreeSpace(available);
@@ -84,6 +86,7 @@ Bytes ReadBody(HINTERNET request, uint64_t declaredLength) {
       break;
     }
     body.Commit(read);
+    if (body.size() > limit) return Bytes();
   }
   return body.Finish();
 }
@@ -148,7 +151,7 @@ Bytes WebRequest(std::string_view urlView, const WebRequestOptions& options) {
                      const_cast<void*>(data), dataSize);
     // WinINet ends a body cut short by the server like a complete one.
     const uint64_t declaredLength = method == HttpMethod::Head ? 0 : DeclaredLength(request.get());
-    body = ReadBody(request.get(), declaredLength);
+    body = ReadBody(request.get(), declaredLength, options.bodyLimit.value_or(SIZE_MAX - 1));
     if (body.size() < declaredLength) body.reset();
     headers = RawHeaders(request.get());
   }  // handles close here, request first
