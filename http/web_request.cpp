@@ -117,7 +117,7 @@ Bytes WebRequest(std::string_view urlView, const WebRequestOptions& options) {
   const bool https = IsHttps(url.get());
   const Text agent = UserAgentOf(block);
 
-  if (!NamesUsablePort(url.get())) return Bytes();
+  if (!IsSendableUrl(url.get())) return Bytes();
   const int port = PortOf(url.get());
 
   Bytes body;

@@ -184,9 +184,9 @@ Bytes WebRequestObject(std::string_view urlView, const WebRequestObjectOptions& 
   VariantCell response;
   Text headers;
   double status = 0;
-  // A URL naming an unusable port fails like any malformed URL, without
-  // reaching the scheme's default port.
-  if (NamesUsablePort(url.get()) && Exchange(request, url, method, options)) {
+  // A URL naming an unusable port or holding control characters fails like
+  // any malformed URL, without reaching another server or adding lines.
+  if (IsSendableUrl(url.get()) && Exchange(request, url, method, options)) {
     headers = GetPropertyText(request, "GetAllResponseHeaders");
     status = GetPropertyNumber(request, "Status");
     response = GetPropertyVariant(request, "ResponseBody");
