@@ -58,9 +58,16 @@ Text Utf8ToText(std::string_view utf8, size_t sliceBytes) {
   }
   if (length == 0) return Text();
   // Chinese text takes a third less room in GBK: give the rest back.
-  if (capacity - length > length / 8) text = Text::Adopt(static_cast<char*>(RuntimeRealloc(text.release(), length + 1)));
+  if (capacity - length > length / 8) {
+    text = Text::Adopt(static_cast<char*>(RuntimeRealloc(text.release(), length + 1)));
+  }
   text.data()[length] = 0;
   return text;
+}
+
+bool IsWellFormedUtf8(std::string_view bytes) {
+  return bytes.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(),
+                                              static_cast<int>(bytes.size()), nullptr, 0) > 0;
 }
 
 Bytes MultiByteToUtf16Bytes(const Bytes& bytes, unsigned codePage) {

@@ -15,6 +15,10 @@ Text Utf8BytesToText(const Bytes& bytes);
 // bytes at a time; Utf8BytesToText uses large slices.
 Text Utf8ToText(std::string_view utf8, size_t sliceBytes);
 
+// Whether the bytes are well-formed UTF-8 (the platform's decoder finds no
+// invalid sequence in them).
+bool IsWellFormedUtf8(std::string_view bytes);
+
 // UTF-16LE code units of the bytes up to their first zero byte, terminating
 // zero unit included; empty when the input is empty or starts with zero.
 Bytes MultiByteToUtf16Bytes(const Bytes& bytes, unsigned codePage);
