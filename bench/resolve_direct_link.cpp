@@ -146,7 +146,7 @@ void ResolveSizedPages(const std::string& baseSite) {
     std::string url = baseSite + "/sized/" + page.kind + "/" + std::to_string(std::lround(page.megabytes * 1e6));
     std::string commandLine = "\"";
     commandLine += OwnPath() + "\" " + kOnceOption + " " + url + " " + baseSite;
-    ProgramRun run = RunWindowsProgram(commandLine, kOnceTimeoutMs);
+    ProgramRun run = RunWindowsProgram(commandLine, {.timeoutMs = kOnceTimeoutMs});
     char outcome[16] = {};
     double ms = 0, peak = 0;
     if (run.timedOut) {

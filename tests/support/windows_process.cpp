@@ -23,12 +23,21 @@ std::string Contents(const std::string& path) {
   return contents.str();
 }
 
+// The writing end of a pipe that nobody reads any more.
+HANDLE ClosedPipe() {
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  HANDLE reader = nullptr, writer = nullptr;
+  CreatePipe(&reader, &writer, &inherit, 0);
+  CloseHandle(reader);
+  return writer;
+}
+
 }  // namespace
 
-ProgramRun RunWindowsProgram(std::string_view commandLine, unsigned long timeoutMs) {
+ProgramRun RunWindowsProgram(std::string_view commandLine, const ProgramOptions& options) {
   const std::string outPath = WindowsPathOf(ScratchPath("program.out"));
   const std::string errPath = WindowsPathOf(ScratchPath("program.err"));
-  HANDLE out = InheritableFile(outPath);
+  HANDLE out = options.outputClosed ? ClosedPipe() : InheritableFile(outPath);
   HANDLE err = InheritableFile(errPath);
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
@@ -43,7 +52,7 @@ ProgramRun RunWindowsProgram(std::string_view commandLine, unsigned long timeout
   CloseHandle(out);
   CloseHandle(err);
   if (run.started) {
-    run.timedOut = WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_TIMEOUT;
+    run.timedOut = WaitForSingleObject(process.hProcess, options.timeoutMs) == WAIT_TIMEOUT;
     if (run.timedOut) {
       TerminateProcess(process.hProcess, 1);
       WaitForSingleObject(process.hProcess, INFINITE);

@@ -11,7 +11,11 @@ struct ProgramRun {
   std::string err;  // standard error
 };
 
+struct ProgramOptions {
+  unsigned long timeoutMs = 0xFFFFFFFF;  // a program still running then is ended (`timedOut`)
+  bool outputClosed = false;             // standard output is a pipe whose reader has gone
+};
+
 // Runs `commandLine` (GBK) to its end, with its standard output and error
-// going to files that are read back afterwards. A program still running
-// after `timeoutMs` is ended; its run then reports `timedOut`.
-ProgramRun RunWindowsProgram(std::string_view commandLine, unsigned long timeoutMs = 0xFFFFFFFF);
+// going to files that are read back afterwards.
+ProgramRun RunWindowsProgram(std::string_view commandLine, const ProgramOptions& options = {});
