@@ -31,14 +31,6 @@ constexpr const char* kHttpVersion = "HTTP/1.1";
 
 bool IsHttps(const char* url) { return TextStartsWith(LowerText(LeftText(url, 8).get()).get(), "https://"); }
 
-// The agent is the value of the caller's User-Agent line, in whatever case
-// its name is written; that line is also sent with the block.
-Text UserAgentOf(const Text& block) {
-  Text terminated = ConcatTexts({block.get(), "\r\n"});
-  Text agent = TrimText(TextBetween(terminated.get(), "User-Agent:", "\r\n", std::nullopt, true).get());
-  return agent.empty() ? Text::Copy(DefaultUserAgent) : std::move(agent);
-}
-
 // WinINet sends the agent itself, so no User-Agent line is added.
 void CompleteHeaders(Text& block, const char* url, HttpMethod method) {
   if (block.empty()) block = Text::Copy("Accept: */*");
@@ -115,7 +107,7 @@ Bytes WebRequest(std::string_view urlView, const WebRequestOptions& options) {
   if (normalise) block = NormaliseHeaderBlock(block.get());
   const HttpMethod method = HttpMethodOf(options.method.value_or(0));
   const bool https = IsHttps(url.get());
-  const Text agent = UserAgentOf(block);
+  const Text agent = UserAgentOf(block);  // the caller's line is also sent with the block
 
   if (!IsSendableUrl(url.get())) return Bytes();
   const int port = PortOf(url.get());
