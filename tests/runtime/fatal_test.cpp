@@ -1,14 +1,25 @@
 #include <gtest/gtest.h>
 
 #include "fatal_box.h"
+#include "runtime/codepage.h"
 #include "runtime/heap.h"
 #include "runtime/program_end.h"
 #include "runtime/runtime_service.h"
 #include "runtime/typed_arg.h"
+#include "support/windows_process.h"
 
 namespace {
 void ExitRoutine() { std::fputs("exit-routine ", stderr); }
 void SupportModule(int code) { std::fprintf(stderr, "support-%d ", code); }
+
+// Started again by CommandLineArgumentsInGbk with this variable set, the
+// program prints service 2002's text in hex and ends before any test runs.
+constexpr char kPrintArguments[] = "RUNTIME_TESTS_PRINT_ARGUMENTS";
+const bool g_argumentsPrinted = [] {
+  if (GetEnvironmentVariableA(kPrintArguments, nullptr, 0) == 0) return false;
+  std::printf("%s", HexOf(reinterpret_cast<const char*>(RuntimeService(2002, 0, 0))).c_str());
+  std::exit(0);
+}();
 }  // namespace
 
 TEST(RuntimeErrorDeathTest, WithLocationShowsDescriptionAndPosition) {
@@ -94,6 +105,17 @@ TEST(RuntimeService, ProgramPathParts) {
   EXPECT_STREQ(reinterpret_cast<const char*>(RuntimeService(2004, 0, 0)), "runtime_tests.exe");
   std::string arguments = reinterpret_cast<const char*>(RuntimeService(2002, 0, 0));
   EXPECT_EQ(arguments.find("runtime_tests"), std::string::npos);
+}
+
+TEST(RuntimeService, CommandLineArgumentsInGbk) {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  SetEnvironmentVariableA(kPrintArguments, "1");
+  std::string commandLine = "\"";
+  commandLine += WideToGbk(self) + "\"  中文 \"a b\"";
+  ProgramRun run = RunWindowsProgram(commandLine);
+  SetEnvironmentVariableA(kPrintArguments, nullptr);
+  EXPECT_EQ(run.out, HexOf(" 中文 \"a b\""));  // one blank after the name is dropped
 }
 
 TEST(RuntimeHeapDeathTest, ExhaustedMemoryShowsOutOfMemoryAndEnds) {
