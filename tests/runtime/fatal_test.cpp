@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+#include <new>
+
 #include "fatal_box.h"
 #include "runtime/codepage.h"
 #include "runtime/heap.h"
@@ -7,6 +12,16 @@
 #include "runtime/runtime_service.h"
 #include "runtime/typed_arg.h"
 #include "support/windows_process.h"
+
+// While set, operator new fails as it does when memory is exhausted (the
+// library's operator delete frees with free()).
+bool g_newFails = false;
+
+void* operator new(size_t size) {
+  void* block = g_newFails ? nullptr : std::malloc(size ? size : 1);
+  if (!block) throw std::bad_alloc();
+  return block;
+}
 
 namespace {
 void ExitRoutine() { std::fputs("exit-routine ", stderr); }
@@ -116,6 +131,35 @@ TEST(RuntimeService, CommandLineArgumentsInGbk) {
   ProgramRun run = RunWindowsProgram(commandLine);
   SetEnvironmentVariableA(kPrintArguments, nullptr);
   EXPECT_EQ(run.out, HexOf(" 中文 \"a b\""));  // one blank after the name is dropped
+}
+
+// Writes what it was shown without allocating.
+int MarkBox(HWND, const wchar_t* text, const wchar_t*, UINT) {
+  const char* mark = std::wcscmp(text, L"内存不足") == 0                       ? "out-of-memory box"
+                     : std::wcsstr(text, L"数组成员引用下标超出定义范围") != nullptr ? "runtime error box"
+                                                                             : "other box";
+  DWORD written;
+  WriteFile(GetStdHandle(STD_ERROR_HANDLE), mark, static_cast<DWORD>(std::strlen(mark)), &written, nullptr);
+  return IDOK;
+}
+
+// With memory exhausted the boxes must still be shown and the program end
+// as planned, not with an exception.
+TEST(RuntimeHeapDeathTest, FatalBoxesNeedNoMemory) {
+  EXPECT_EXIT(
+      {
+        SetMessageBoxHandler(MarkBox);
+        g_newFails = true;
+        RuntimeAlloc(static_cast<size_t>(-1) / 2);
+      },
+      testing::ExitedWithCode(0), "out-of-memory box");
+  EXPECT_EXIT(
+      {
+        SetMessageBoxHandler(MarkBox);
+        g_newFails = true;
+        RaiseRuntimeError(1, {7, 9});
+      },
+      testing::ExitedWithCode(0), "runtime error box");
 }
 
 TEST(RuntimeHeapDeathTest, ExhaustedMemoryShowsOutOfMemoryAndEnds) {
