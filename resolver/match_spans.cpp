@@ -1,9 +1,9 @@
 #include "resolver/match_spans.h"
 
 #include <algorithm>
-#include <initializer_list>
 
 #include "runtime/text_match.h"
+#include "script/regex_object.h"
 
 namespace {
 
@@ -11,7 +11,9 @@ constexpr size_t kNone = std::string_view::npos;
 
 // The literal parts of the name-and-size pattern.
 constexpr std::string_view kHeadMark = "div class=\"";
-constexpr std::string_view kHeadParts[] = {"\" id=\"", "\">", "</div>"};
+constexpr std::string_view kIdMark = "\" id=\"";
+constexpr std::string_view kNameMark = "\">";
+constexpr std::string_view kDivEnd = "</div>";
 constexpr std::string_view kSizeMark = "filesize\">";
 constexpr std::string_view kColon = "：";
 constexpr std::string_view kTailEnd = "</div><";
@@ -43,32 +45,39 @@ size_t FindLiteral(std::string_view page, size_t from, size_t end, std::string_v
   return kNone;
 }
 
-// A match of the name-and-size pattern's tail, filesize">.+：(.*?)</div><
-struct Tail {
-  size_t start = kNone;
-  size_t end = kNone;
+// What ends a line for the pattern's ".": LF, and CR too where it does.
+struct LineBreaks {
+  bool cr;
+  bool At(char c) const { return c == '\n' || (cr && c == '\r'); }
+  size_t Next(std::string_view page, size_t from) const {
+    return std::min(page.find_first_of(cr ? "\n\r" : "\n", from), page.size());
+  }
 };
 
-// The tail the pattern's greedy [\s\S]+ settles on: the last start from
-// which a tail matches, with the end of that tail's match (its .+ takes the
-// last colon that a "</div><" follows on the line, the group ends at the
-// first "</div><" after it). One pass; every part lies on one line.
-Tail LastTail(std::string_view page) {
+// The tail filesize">.+：(.*?)</div>< that the greedy [\s\S]+ settles on.
+struct Tail {
+  size_t start = kNone;      // its "filesize\">"
+  size_t sizeStart = kNone;  // the group: after the last colon that a
+  size_t sizeEnd = kNone;    // "</div><" follows on the line, up to the first such
+};
+
+// The last start from which a tail matches, and its group. One pass.
+Tail LastTail(std::string_view page, LineBreaks breaks) {
   struct Line {
     size_t lastMark = kNone, previousMark = kNone;  // the last two "filesize\">"
     size_t colon = kNone;                            // the last colon
     size_t colonTail = kNone;                        // the last mark a tail can start at before it
-    size_t settledColon = kNone;                     // the colon of the settled tail
-    Tail settled;                                    // the tail the last "</div><" completes
+    Tail settled;                                    // what the last "</div><" completes
   };
   Tail last;
   Line line;
   for (size_t at = 0; at < page.size(); at += CharacterSize(page, at)) {
+    if (breaks.At(page[at])) {
+      if (line.settled.start != kNone) last = line.settled;
+      line = {};
+      continue;
+    }
     switch (page[at]) {
-      case '\n':
-        if (line.settled.start != kNone) last = line.settled;
-        line = {};
-        break;
       case 'f':
       case 'F':
         if (LiteralAt(page, at, kSizeMark)) {
@@ -85,9 +94,9 @@ Tail LastTail(std::string_view page) {
         }
         break;
       case '<':
-        if (line.colonTail != kNone && line.colon != line.settledColon && LiteralAt(page, at, kTailEnd)) {
-          line.settledColon = line.colon;
-          line.settled = {line.colonTail, at + kTailEnd.size()};
+        if (line.colonTail != kNone && line.colon + kColon.size() != line.settled.sizeStart &&
+            LiteralAt(page, at, kTailEnd)) {
+          line.settled = {line.colonTail, line.colon + kColon.size(), at};
         }
         break;
     }
@@ -96,16 +105,22 @@ Tail LastTail(std::string_view page) {
   return last;
 }
 
-// The end of the head div class=".*?" id=".*?">(.*?)</div> that starts at
-// `at`, each part taken as early as it can be; kNone when the line holds none.
-size_t HeadEnd(std::string_view page, size_t at, size_t lineEnd) {
-  size_t end = at + kHeadMark.size();
-  for (std::string_view part : kHeadParts) {
-    end = FindLiteral(page, end, lineEnd, part);
-    if (end == kNone) return kNone;
-    end += part.size();
-  }
-  return end;
+// The head div class=".*?" id=".*?">(.*?)</div> that starts at `at`, each
+// part taken as early as it can be.
+struct Head {
+  size_t nameStart = kNone;
+  size_t nameEnd = kNone;
+  size_t end = kNone;
+};
+
+std::optional<Head> HeadAt(std::string_view page, size_t at, size_t lineEnd) {
+  const size_t id = FindLiteral(page, at + kHeadMark.size(), lineEnd, kIdMark);
+  if (id == kNone) return std::nullopt;
+  const size_t nameStart = FindLiteral(page, id + kIdMark.size(), lineEnd, kNameMark);
+  if (nameStart == kNone) return std::nullopt;
+  const size_t nameEnd = FindLiteral(page, nameStart + kNameMark.size(), lineEnd, kDivEnd);
+  if (nameEnd == kNone) return std::nullopt;
+  return Head{nameStart + kNameMark.size(), nameEnd, nameEnd + kDivEnd.size()};
 }
 
 bool IsTokenCharacter(char c) {
@@ -115,21 +130,33 @@ bool IsTokenCharacter(char c) {
 }  // namespace
 
 // The match starts at the first head whose earliest end leaves a character
-// before the settled tail. Later heads on a line end no earlier than the
-// line's first, so each line is decided by its first head.
-std::string_view NameAndSizeSpan(std::string_view page) {
-  const Tail tail = LastTail(page);
-  if (tail.start == kNone) return {};
-  for (size_t lineStart = 0; lineStart < tail.start;) {
-    const size_t lineEnd = std::min(page.find('\n', lineStart), page.size());
-    const size_t head = FindLiteral(page, lineStart, lineEnd, kHeadMark);
-    const size_t headEnd = head == kNone ? kNone : HeadEnd(page, head, lineEnd);
-    if (headEnd != kNone) {
-      return headEnd < tail.start ? page.substr(head, tail.end - head) : std::string_view();
+// before the settled tail, and takes that earliest head. Later heads on a
+// line end no earlier than the line's first, so each line is decided by its
+// first head.
+std::optional<NameAndSize> FindNameAndSize(std::string_view page, bool dotStopsAtCr) {
+  const LineBreaks breaks{dotStopsAtCr};
+  const Tail tail = LastTail(page, breaks);
+  for (size_t lineStart = 0; tail.start != kNone && lineStart < tail.start;) {
+    const size_t lineEnd = breaks.Next(page, lineStart);
+    const size_t at = FindLiteral(page, lineStart, lineEnd, kHeadMark);
+    const std::optional<Head> head = at == kNone ? std::nullopt : HeadAt(page, at, lineEnd);
+    if (head) {
+      if (head->end >= tail.start) break;
+      return NameAndSize{page.substr(head->nameStart, head->nameEnd - head->nameStart),
+                         page.substr(tail.sizeStart, tail.sizeEnd - tail.sizeStart)};
     }
     lineStart = lineEnd + 1;
   }
-  return {};
+  return std::nullopt;
+}
+
+bool DotStopsAtCr() {
+  static const bool stops = [] {
+    RegexObject regex;
+    regex.Search(".", "\r");
+    return regex.MatchCount() == 0;
+  }();
+  return stops;
 }
 
 // Only a run's first character can start a match; the greedy repetition

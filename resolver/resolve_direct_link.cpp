@@ -24,8 +24,6 @@ constexpr char kBrowserHeaders[] =
     "referer: https://pc.zorvo.example/";
 
 constexpr char kPlaceholderFrameLink[] = "src=\"/fn?v2\"";
-constexpr char kNameAndSizePattern[] =
-    "div class=#引号.*?#引号 id=#引号.*?#引号>(.*?)</div>[\\s\\S]+filesize#引号>.+：(.*?)</div><";
 constexpr char kSignaturePattern[] = "[0-9a-zA-Z\\_]{70,}_c_c";
 constexpr char kActionPattern[] = "action':'(.*?)'";
 constexpr char kDefaultAction[] = "downprocess";
@@ -72,12 +70,12 @@ class Resolution {
 
  private:
   bool ReadFramedLayout(Text& page, const Text& framePath) {
-    // Each backtracking pattern searches only the part of the page that can
-    // hold its first match: the same match, in bounded time on any page.
-    regex_.Search(kNameAndSizePattern, Text::Copy(NameAndSizeSpan(page.view())).get(), std::nullopt, std::nullopt,
-                  std::nullopt, true);
-    Store(options_.fileName, regex_.SubmatchText(1, 1));
-    Store(options_.fileSize, regex_.SubmatchText(1, 2));
+    // The file name and size pattern is matched directly, in linear time on
+    // any page (resolver/match_spans.h); the other patterns search only the
+    // part of the page that holds their first match.
+    const std::optional<NameAndSize> found = FindNameAndSize(page.view(), DotStopsAtCr());
+    Store(options_.fileName, Text::Copy(found ? found->name : std::string_view()));
+    Store(options_.fileSize, Text::Copy(found ? found->size : std::string_view()));
 
     Text frameUrl = ConcatTexts({options_.baseSite, "/fn", framePath.get()});
     page = Utf8BytesToText(

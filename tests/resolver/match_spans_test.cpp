@@ -1,5 +1,6 @@
-// The spans are checked against the pattern component itself: a search over
-// the span must give exactly what a search over the whole page gives.
+// Checked against the pattern component itself: the groups found, or a
+// search over the span, must give exactly what a search over the whole page
+// gives.
 #include "resolver/match_spans.h"
 
 #include <gtest/gtest.h>
@@ -39,7 +40,7 @@ void ExpectSameFirstMatch(const char* pattern, std::string_view (*span)(std::str
   EXPECT_EQ(Found(pattern, std::string(span(page.text))), whole);
 }
 
-TEST(NameAndSizeSpan, HoldsTheSameFirstMatchAsTheWholePage) {
+TEST(FindNameAndSize, GivesTheGroupsTheComponentFindsInTheWholePage) {
   const std::string block = "<div class=\"n\" id=\"f\">报告.docx</div>\n<div class=\"n_filesize\">大小：1.5 M</div><i>";
   const std::string hostile = "<div class=\"a\" id=\"b\">x</div>\n";
   const Page pages[] = {
@@ -59,10 +60,24 @@ TEST(NameAndSizeSpan, HoldsTheSameFirstMatchAsTheWholePage) {
        false},
       {"carriage returns", "<div class=\"a\r\" id=\"b\">x</div>\r\n" + hostile + "filesize\">a\r：1</div><\n" + block,
        true},
+      {"carriage returns only", "<div class=\"a\r\" id=\"b\">x</div>\nfilesize\">a：1\r</div><", std::nullopt},
       {"empty parts and nested heads", "div class=\"div class=\"\" id=\"\"></div>\nfilesize\">.：</div><", true},
       {"marks inside the size", hostile + "filesize\">a：filesize\">filesize\">b</div><", true},
   };
-  for (const Page& page : pages) ExpectSameFirstMatch(kNameAndSize, NameAndSizeSpan, page);
+  for (const Page& page : pages) {
+    SCOPED_TRACE(page.what);
+    RegexObject regex;
+    regex.Search(kNameAndSize, page.text.c_str(), std::nullopt, std::nullopt, std::nullopt, true);
+    if (page.matches) {
+      EXPECT_EQ(regex.MatchCount() > 0, *page.matches);
+    }
+    const std::optional<NameAndSize> found = FindNameAndSize(page.text, DotStopsAtCr());
+    EXPECT_EQ(found.has_value(), regex.MatchCount() > 0);
+    if (found) {
+      EXPECT_EQ(found->name, regex.SubmatchText(1, 1).view());
+      EXPECT_EQ(found->size, regex.SubmatchText(1, 2).view());
+    }
+  }
 }
 
 TEST(SignatureSpan, HoldsTheSameFirstMatchAsTheWholePage) {
