@@ -13,13 +13,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "http/code_page.h"
+#include "http/marker_text.h"
 #include "http/web_request.h"
 #include "http/web_request_object.h"
 #include "resolver/redirect_probe.h"
+#include "runtime/text_search.h"
 #include "script/json_object.h"
 #include "script/regex_object.h"
 #include "stopwatch.h"
@@ -129,8 +133,39 @@ std::string OwnPath() {
   return std::string(path, length);
 }
 
+// The double makes a page on its first request: the share page and its frame
+// page are fetched once so that making them is not measured.
+void WarmPages(const std::string& url, const std::string& baseSite) {
+  Text page = Utf8BytesToText(WebRequest(url));
+  page = ReplaceText(page.get(), "src=\"/fn?v2\"", EmptyText);
+  Text framePath = TextBetween(page.get(), "src=\"/fn", "\"");
+  WebRequestObject(baseSite + "/fn" + std::string(framePath.view()));
+}
+
 // Sized share pages of the double (see its "sized pages"), each resolved once
 // in a fresh process.
+// One resolution in a fresh process, by the --once mode; nothing when it
+// timed out or printed nothing.
+struct OnceResult {
+  bool linked = false;
+  double ms = 0;
+  double peakMb = 0;
+};
+std::optional<OnceResult> ResolveInChild(const std::string& url, const std::string& baseSite) {
+  std::string commandLine = "\"";
+  commandLine += OwnPath() + "\" " + kOnceOption + " " + url + " " + baseSite;
+  ProgramRun run = RunWindowsProgram(commandLine, {.timeoutMs = kOnceTimeoutMs});
+  char outcome[16] = {};
+  OnceResult result;
+  if (run.timedOut || std::sscanf(run.out.c_str(), "%15s %lf %lf", outcome, &result.ms, &result.peakMb) != 3) {
+    return std::nullopt;
+  }
+  result.linked = std::string(outcome) == "ok";
+  return result;
+}
+
+// Sized share pages of the double (see its "sized pages"): the best of three
+// resolutions, each in a fresh process.
 void ResolveSizedPages(const std::string& baseSite) {
   struct Case {
     const char* kind;
@@ -138,26 +173,27 @@ void ResolveSizedPages(const std::string& baseSite) {
   };
   const Case cases[] = {{"normal", 0.065536},       {"normal", 1.048576},       {"normal", 20.97152},
                         {"normal", 22.7},           {"normal", 50},             {"hostile-name", 0.065536},
-                        {"hostile-name", 1.048576}, {"hostile-name", 20.97152}, {"hostile-sign", 0.065536},
+                        {"hostile-name", 1.048576}, {"hostile-name", 20.97152}, {"hostile-size", 0.065536},
+                        {"hostile-size", 1.048576}, {"hostile-size", 20.97152}, {"hostile-sign", 0.065536},
                         {"hostile-sign", 1.048576}, {"hostile-sign", 20.97152}};
-  std::printf("one resolution per process (hostile-sign: the frame page is the large one):\n");
+  std::printf("one resolution per process, best of 3 (hostile-sign: the frame page is the large one):\n");
   std::printf("  %-14s %9s %11s %9s %11s %9s\n", "page", "MB", "time ms", "s/MB", "peak MB", "peak/page");
   for (const Case& page : cases) {
     std::string url = baseSite + "/sized/" + page.kind + "/" + std::to_string(std::lround(page.megabytes * 1e6));
-    std::string commandLine = "\"";
-    commandLine += OwnPath() + "\" " + kOnceOption + " " + url + " " + baseSite;
-    ProgramRun run = RunWindowsProgram(commandLine, {.timeoutMs = kOnceTimeoutMs});
-    char outcome[16] = {};
-    double ms = 0, peak = 0;
-    if (run.timedOut) {
-      std::printf("  %-14s %9.3f   > %7lu ms (ended)\n", page.kind, page.megabytes, kOnceTimeoutMs);
-    } else if (std::sscanf(run.out.c_str(), "%15s %lf %lf", outcome, &ms, &peak) == 3) {
-      std::printf("  %-14s %9.3f %11.0f %9.3f %11.1f %9.2f%s\n", page.kind, page.megabytes, ms,
-                  ms / 1000 / page.megabytes, peak, peak / page.megabytes,
-                  std::string(outcome) == "ok" ? "" : "   (no link)");
-    } else {
-      std::printf("  %-14s %9.3f   the run printed nothing (exit %lu)\n", page.kind, page.megabytes, run.exitCode);
+    WarmPages(url, baseSite);
+    std::optional<OnceResult> best;
+    for (int round = 0; round < 3; ++round) {
+      std::optional<OnceResult> result = ResolveInChild(url, baseSite);
+      if (!result) break;  // a page that takes too long is not tried again
+      if (!best || result->ms < best->ms) best = result;
     }
+    if (!best) {
+      std::printf("  %-14s %9.3f   > %7lu ms (ended)\n", page.kind, page.megabytes, kOnceTimeoutMs);
+      continue;
+    }
+    std::printf("  %-14s %9.3f %11.0f %9.3f %11.1f %9.2f%s\n", page.kind, page.megabytes, best->ms,
+                best->ms / 1000 / page.megabytes, best->peakMb, best->peakMb / page.megabytes,
+                best->linked ? "" : "   (no link)");
   }
 }
 

@@ -354,15 +354,19 @@ def share_page(share):
 #   normal        lines of Chinese and ASCII text before the name block
 #   hostile-name  <div class="a" id="b">x</div> lines and no name block, which
 #                 a backtracking name-and-size search takes quadratic time on
+#   hostile-size  a name and size block whose size is "filesize\">" over and
+#                 over, which a search must backtrack through once per mark
 #   hostile-sign  the frame page (linked as /fn?<code>&pad=<bytes>) begins with
 #                 a run of token characters without "_c_c"
-SIZED_KINDS = ("normal", "hostile-name", "hostile-sign")
+SIZED_KINDS = ("normal", "hostile-name", "hostile-size", "hostile-sign")
 
 
 def filler_of(kind, size):
     if kind == "normal":
         line = "<p>填充内容 filler line %07d</p>\n"
         return "".join(line % i for i in range(size // len(line.encode("utf-8")) + 1))
+    if kind == "hostile-size":
+        return '<div class="a" id="b">x</div>\n<div class="filesize">s：%s</div><i>\n' % ('filesize">' * (size // 10))
     unit = {"hostile-name": '<div class="a" id="b">x</div>\n', "hostile-sign": "Ab1_"}[kind]
     return unit * (size // len(unit) + 1)
 
@@ -371,7 +375,7 @@ def padded_share_page(share, kind, size):
     if kind == "hostile-sign":
         code_ = share.frame_code
         page = framed_page(share).replace('src="/fn?%s"' % code_, 'src="/fn?%s&pad=%d"' % (code_, size))
-    elif kind == "hostile-name":
+    elif kind in ("hostile-name", "hostile-size"):
         page = framed_page(dataclasses.replace(share, name_block=False), filler_of(kind, size))
     else:
         page = framed_page(share, filler_of(kind, size))
