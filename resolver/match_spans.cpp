@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "runtime/byte_scan.h"
 #include "runtime/text_match.h"
 #include "script/regex_object.h"
 
@@ -23,10 +24,29 @@ constexpr std::string_view kActionMark = "action':'";
 constexpr size_t kShortestToken = 70;
 constexpr std::string_view kTokenEnd = "_c_c";
 
-size_t CharacterSize(std::string_view page, size_t at) {
-  auto byte = static_cast<unsigned char>(page[at]);
-  return byte >= 0x81 && byte <= 0xFE && at + 1 < page.size() ? 2 : 1;
-}
+bool IsLeadByte(char c) { return static_cast<unsigned char>(c) >= 0x81 && static_cast<unsigned char>(c) <= 0xFE; }
+
+// Tells whether offsets of a page start a character, asked in increasing
+// order: only the lead bytes right before an offset decide, and none is
+// looked at twice.
+class CharacterStarts {
+ public:
+  explicit CharacterStarts(std::string_view page, size_t known = 0) : page_(page), known_(known) {}
+
+  bool At(size_t at) {
+    // A byte that leads no pair ends a character, so the lead bytes after
+    // it (or after the last offset known to start one) pair up from there.
+    size_t leads = 0;
+    while (at - leads > known_ && IsLeadByte(page_[at - leads - 1])) ++leads;
+    const bool start = leads % 2 == 0;
+    known_ = start ? at : at + 1;
+    return start;
+  }
+
+ private:
+  std::string_view page_;
+  size_t known_;
+};
 
 // Whether the literal begins at `at`, ASCII letters in either case.
 bool LiteralAt(std::string_view page, size_t at, std::string_view literal) {
@@ -37,10 +57,17 @@ bool LiteralAt(std::string_view page, size_t at, std::string_view literal) {
   return true;
 }
 
-// The first start of the literal at a character start in [from, end).
+// The first start of the literal at a character start in [from, end);
+// `from` starts a character.
 size_t FindLiteral(std::string_view page, size_t from, size_t end, std::string_view literal) {
-  for (size_t at = from; at + literal.size() <= end; at += CharacterSize(page, at)) {
-    if (LiteralAt(page, at, literal)) return at;
+  if (end < from || end - from < literal.size()) return kNone;
+  CharacterStarts starts(page, from);
+  const size_t last = end - literal.size() + 1;  // the last start, plus one
+  const unsigned char front = FoldCase(literal.front());
+  const unsigned char back = FoldCase(literal.back());
+  for (size_t at = from; (at = NextCandidate(page.data(), at, last, front, back, literal.size() - 1, true)) < last;
+       ++at) {
+    if (LiteralAt(page, at, literal) && starts.At(at)) return at;
   }
   return kNone;
 }
@@ -61,47 +88,41 @@ struct Tail {
   size_t sizeEnd = kNone;    // "</div><" follows on the line, up to the first such
 };
 
-// The last start from which a tail matches, and its group. One pass.
-Tail LastTail(std::string_view page, LineBreaks breaks) {
-  struct Line {
-    size_t lastMark = kNone, previousMark = kNone;  // the last two "filesize\">"
-    size_t colon = kNone;                            // the last colon
-    size_t colonTail = kNone;                        // the last mark a tail can start at before it
-    Tail settled;                                    // what the last "</div><" completes
-  };
-  Tail last;
-  Line line;
-  for (size_t at = 0; at < page.size(); at += CharacterSize(page, at)) {
-    if (breaks.At(page[at])) {
-      if (line.settled.start != kNone) last = line.settled;
-      line = {};
-      continue;
-    }
-    switch (page[at]) {
-      case 'f':
-      case 'F':
-        if (LiteralAt(page, at, kSizeMark)) {
-          line.previousMark = line.lastMark;
-          line.lastMark = at;
-        }
-        break;
-      case kColon[0]:
-        if (LiteralAt(page, at, kColon)) {
-          line.colon = at;
-          // .+ needs a character between the mark and the colon.
-          line.colonTail = line.lastMark != kNone && line.lastMark + kSizeMark.size() < at ? line.lastMark
-                                                                                           : line.previousMark;
-        }
-        break;
-      case '<':
-        if (line.colonTail != kNone && line.colon + kColon.size() != line.settled.sizeStart &&
-            LiteralAt(page, at, kTailEnd)) {
-          line.settled = {line.colonTail, line.colon + kColon.size(), at};
-        }
-        break;
+// The tail a line settles on when its first "filesize\">" is at `mark`: the
+// last mark from which a tail matches on the line, and its group.
+Tail TailOnLine(std::string_view page, size_t mark, size_t lineEnd) {
+  size_t lastMark = kNone, previousMark = kNone;  // the last two marks
+  size_t colon = kNone;                           // the last colon
+  size_t colonTail = kNone;                       // the last mark a tail can start at before it
+  Tail settled;                                   // what the last "</div><" completes
+  CharacterStarts starts(page, mark);
+  for (size_t at = mark; at < lineEnd; ++at) {
+    const char c = page[at];
+    if ((c == 'f' || c == 'F') && LiteralAt(page, at, kSizeMark) && starts.At(at)) {
+      previousMark = lastMark;
+      lastMark = at;
+    } else if (c == kColon[0] && LiteralAt(page, at, kColon) && starts.At(at)) {
+      colon = at;
+      // .+ needs a character between the mark and the colon.
+      colonTail = lastMark != kNone && lastMark + kSizeMark.size() < at ? lastMark : previousMark;
+    } else if (c == '<' && colonTail != kNone && colon + kColon.size() != settled.sizeStart &&
+               LiteralAt(page, at, kTailEnd) && starts.At(at)) {
+      settled = {colonTail, colon + kColon.size(), at};
     }
   }
-  if (line.settled.start != kNone) last = line.settled;
+  return settled;
+}
+
+// The last start from which a tail matches in the page, and its group: the
+// lines that hold a "filesize\">" are looked at, each once.
+Tail LastTail(std::string_view page, LineBreaks breaks) {
+  Tail last;
+  for (size_t at = 0, mark; (mark = FindLiteral(page, at, page.size(), kSizeMark)) != kNone;) {
+    const size_t lineEnd = breaks.Next(page, mark);
+    const Tail settled = TailOnLine(page, mark, lineEnd);
+    if (settled.start != kNone) last = settled;
+    at = lineEnd + 1;  // a line break is never part of a two-byte character
+  }
   return last;
 }
 
@@ -136,16 +157,15 @@ bool IsTokenCharacter(char c) {
 std::optional<NameAndSize> FindNameAndSize(std::string_view page, bool dotStopsAtCr) {
   const LineBreaks breaks{dotStopsAtCr};
   const Tail tail = LastTail(page, breaks);
-  for (size_t lineStart = 0; tail.start != kNone && lineStart < tail.start;) {
-    const size_t lineEnd = breaks.Next(page, lineStart);
-    const size_t at = FindLiteral(page, lineStart, lineEnd, kHeadMark);
-    const std::optional<Head> head = at == kNone ? std::nullopt : HeadAt(page, at, lineEnd);
-    if (head) {
-      if (head->end >= tail.start) break;
-      return NameAndSize{page.substr(head->nameStart, head->nameEnd - head->nameStart),
+  if (tail.start == kNone) return std::nullopt;
+  for (size_t at = 0, head; (head = FindLiteral(page, at, tail.start, kHeadMark)) != kNone;) {
+    const size_t lineEnd = breaks.Next(page, head);
+    if (const std::optional<Head> found = HeadAt(page, head, lineEnd)) {
+      if (found->end >= tail.start) break;
+      return NameAndSize{page.substr(found->nameStart, found->nameEnd - found->nameStart),
                          page.substr(tail.sizeStart, tail.sizeEnd - tail.sizeStart)};
     }
-    lineStart = lineEnd + 1;
+    at = lineEnd + 1;
   }
   return std::nullopt;
 }
@@ -162,10 +182,12 @@ bool DotStopsAtCr() {
 // Only a run's first character can start a match; the greedy repetition
 // then ends at the run's last "_c_c" that leaves enough characters before it.
 std::string_view SignatureSpan(std::string_view page) {
+  CharacterStarts starts(page);
   size_t runStart = kNone;
   size_t matchEnd = kNone;
-  for (size_t at = 0; at < page.size(); at += CharacterSize(page, at)) {
-    if (!IsTokenCharacter(page[at])) {
+  for (size_t at = 0; at < page.size(); ++at) {
+    // A letter or digit may be the second byte of a two-byte character.
+    if (!IsTokenCharacter(page[at]) || !starts.At(at)) {
       if (matchEnd != kNone) break;
       runStart = kNone;
       continue;
