@@ -12,7 +12,7 @@
 #include "http/cookies.h"
 #include "http/header_block.h"
 #include "http/http_method.h"
-#include "http/internet_handle.h"
+#include "runtime/internet_handle.h"
 #include "http/marker_text.h"
 #include "http/url_parts.h"
 #include "runtime/text_compare.h"

@@ -37,11 +37,19 @@ build_target() {
 
 # Creates the private prefix once; later runs reuse it.
 ensure_wine_prefix() {
-  [ -f "$WINEPREFIX/.booted" ] && return 0
-  mkdir -p "$WINEPREFIX"
-  "$wine" wineboot -i >/dev/null 2>&1 || true
-  /usr/lib/wine/wineserver -w
-  touch "$WINEPREFIX/.booted"
+  if [ ! -f "$WINEPREFIX/.booted" ]; then
+    mkdir -p "$WINEPREFIX"
+    "$wine" wineboot -i >/dev/null 2>&1 || true
+    /usr/lib/wine/wineserver -w
+    touch "$WINEPREFIX/.booted"
+  fi
+  # A crashing program gets a backtrace on its output and ends; Wine's crash
+  # dialog would wait for a click that never comes and hang the run.
+  if [ ! -f "$WINEPREFIX/.no-crash-dialog" ]; then
+    "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    /usr/lib/wine/wineserver -w
+    touch "$WINEPREFIX/.no-crash-dialog"
+  fi
 }
 
 # Starts a display and a persistent Wine server for this shell's lifetime.

@@ -1,7 +1,5 @@
 #include "support/windows_process.h"
 
-#include <windows.h>
-
 #include <fstream>
 #include <sstream>
 
@@ -32,6 +30,11 @@ HANDLE ClosedPipe() {
   return writer;
 }
 
+bool StartProcess(std::string_view commandLine, STARTUPINFOW& startup, PROCESS_INFORMATION& process) {
+  std::wstring line = GbkToWide(commandLine);
+  return CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+}
+
 }  // namespace
 
 ProgramRun RunWindowsProgram(std::string_view commandLine, const ProgramOptions& options) {
@@ -46,9 +49,8 @@ ProgramRun RunWindowsProgram(std::string_view commandLine, const ProgramOptions&
   startup.hStdOutput = out;
   startup.hStdError = err;
   PROCESS_INFORMATION process{};
-  std::wstring line = GbkToWide(commandLine);
   ProgramRun run;
-  run.started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
+  run.started = StartProcess(commandLine, startup, process);
   CloseHandle(out);
   CloseHandle(err);
   if (run.started) {
@@ -64,4 +66,29 @@ ProgramRun RunWindowsProgram(std::string_view commandLine, const ProgramOptions&
   run.out = Contents(outPath);
   run.err = Contents(errPath);
   return run;
+}
+
+RunningProgram::RunningProgram(std::string_view commandLine) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  if (!StartProcess(commandLine, startup, process_)) process_ = {};
+}
+
+RunningProgram::~RunningProgram() {
+  if (!started()) return;
+  if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(process_.hProcess, 1);
+    WaitForSingleObject(process_.hProcess, 5000);
+  }
+  CloseHandle(process_.hThread);
+  CloseHandle(process_.hProcess);
+}
+
+std::optional<DWORD> RunningProgram::WaitForExit(unsigned timeoutMs) {
+  DWORD exitCode = 0;
+  if (!started() || WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0 ||
+      !GetExitCodeProcess(process_.hProcess, &exitCode)) {
+    return std::nullopt;
+  }
+  return exitCode;
 }

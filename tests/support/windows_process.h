@@ -1,5 +1,9 @@
-// Running a Windows program from a test and collecting what it printed.
+// Running a Windows program from a test: to its end, collecting what it
+// printed, or left running while the test drives its windows.
 #pragma once
+#include <windows.h>
+
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,3 +23,21 @@ struct ProgramOptions {
 // Runs `commandLine` (GBK) to its end, with its standard output and error
 // going to files that are read back afterwards.
 ProgramRun RunWindowsProgram(std::string_view commandLine, const ProgramOptions& options = {});
+
+// A program started and left running. If it is still running when the
+// object goes, it is ended, so a failed test leaves no window behind.
+class RunningProgram {
+ public:
+  explicit RunningProgram(std::string_view commandLine);  // GBK
+  ~RunningProgram();
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+
+  bool started() const { return process_.hProcess != nullptr; }
+  DWORD processId() const { return process_.dwProcessId; }
+  // The exit code when the program ends within the time; nothing otherwise.
+  std::optional<DWORD> WaitForExit(unsigned timeoutMs);
+
+ private:
+  PROCESS_INFORMATION process_{};
+};

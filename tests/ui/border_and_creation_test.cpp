@@ -1,0 +1,90 @@
+#include "ui/core/window_object.h"
+#include "ui/core/window_procedure.h"
+#include "window_fixture.h"
+
+namespace {
+
+// The system keeps WS_EX_WINDOWEDGE only on windows with a thick or dialog
+// frame, so a control shows the other two edges only.
+constexpr DWORD kEdges = WS_EX_CLIENTEDGE | WS_EX_STATICEDGE;
+
+// A window class whose procedure binds its windows from the creation
+// parameter, the way a toolkit class would.
+LRESULT CALLBACK BindingClassProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE)
+    static_cast<WindowBinding*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams)->Register(window);
+  return WindowProcedure(window, message, wParam, lParam);
+}
+
+INT_PTR CALLBACK BindingDialogProcedure(HWND window, UINT message, WPARAM, LPARAM lParam) {
+  if (message == WM_INITDIALOG) reinterpret_cast<WindowBinding*>(lParam)->Register(window);
+  return FALSE;
+}
+
+}  // namespace
+
+TEST_F(WindowTest, ControlBorderCodesChangeTheFrameAtOnceWithoutMoving) {
+  struct Row {
+    int code;
+    bool thinLine;
+    DWORD edges;
+  } rows[] = {{5, true, 0},
+              {1, false, WS_EX_CLIENTEDGE},
+              {3, false, WS_EX_STATICEDGE},
+              {4, false, WS_EX_CLIENTEDGE},
+              {0, false, 0},
+              {9, false, 0}};
+  WindowObject edit;
+  ASSERT_TRUE(edit.AttachHandle(CreateChild(CreateHost(), L"Edit", L"", 3, WS_BORDER)));
+  SetWindowLongW(edit.Handle(), GWL_EXSTYLE, WS_EX_CLIENTEDGE);
+  RECT placed = edit.ScreenRect();
+  int previous = 0;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.code);
+    EXPECT_EQ(edit.SetBorder(row.code), previous);
+    previous = row.code;
+    EXPECT_EQ((edit.Style() & WS_BORDER) != 0, row.thinLine);
+    EXPECT_EQ(edit.ExStyle() & kEdges, row.edges);
+    RECT now = edit.ScreenRect();
+    EXPECT_TRUE(EqualRect(&placed, &now));
+    bool framed = row.thinLine || row.edges;
+    EXPECT_EQ(edit.ClientWidth() < 120, framed);  // the frame was recomputed
+  }
+  EXPECT_EQ(edit.SetBorder(), 9);
+}
+
+TEST_F(WindowTest, CreationHandsTheBindingToTheNewWindowsProcedureAndFramesItByItsCode) {
+  ASSERT_TRUE(RegisterTestClass(L"UiTestBinding", BindingClassProcedure));
+  struct Row {
+    int code;
+    DWORD style, exStyle;
+  } rows[] = {{0, WS_POPUP, 0},
+              {3, WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, WS_EX_TOOLWINDOW},
+              {6, WS_CAPTION | WS_SYSMENU, WS_EX_CLIENTEDGE}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.code);
+    WindowObject window;
+    window.SetBorder(row.code);
+    ASSERT_TRUE(window.CreateNative({.className = L"UiTestBinding", .width = 200, .height = 100,
+                                     .style = WS_CAPTION | WS_THICKFRAME, .exStyle = WS_EX_TOOLWINDOW}));
+    ASSERT_TRUE(WindowObject::IsBoundWindow(window.Handle()));
+    EXPECT_FALSE(window.CreateNative({.className = L"UiTestBinding"}));  // bound already
+    DWORD frameBits = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+    EXPECT_EQ(window.Style() & frameBits, row.style);
+    EXPECT_EQ(window.ExStyle() & (WS_EX_TOOLWINDOW | WS_EX_CLIENTEDGE), row.exStyle);
+    DestroyWindow(window.Handle());
+  }
+
+  // An in-memory dialog: the binding reaches the dialog procedure.
+  struct alignas(4) {
+    DLGTEMPLATE header{WS_POPUP, 0, 0, 0, 0, 100, 50};
+    WORD menu = 0, windowClass = 0, title = 0;
+  } dialogTemplate;
+  WindowObject dialog;
+  HWND made = dialog.CreateDialogFromTemplate(&dialogTemplate.header, nullptr, BindingDialogProcedure);
+  ASSERT_NE(made, nullptr);
+  EXPECT_EQ(dialog.Handle(), made);
+  EXPECT_EQ(dialog.CreateDialogFromTemplate(&dialogTemplate.header, nullptr, BindingDialogProcedure), nullptr);
+  DestroyWindow(made);
+  EXPECT_FALSE(WindowObject::IsBoundWindow(made));
+}
