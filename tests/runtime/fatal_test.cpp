@@ -14,10 +14,11 @@
 #include "support/windows_process.h"
 
 // While set, operator new fails as it does when memory is exhausted (the
-// library's operator delete frees with free()).
+// library's operator delete frees with free(); kept out of line so that the
+// compiler pairs it with that delete).
 bool g_newFails = false;
 
-void* operator new(size_t size) {
+[[gnu::noinline]] void* operator new(size_t size) {
   void* block = g_newFails ? nullptr : std::malloc(size ? size : 1);
   if (!block) throw std::bad_alloc();
   return block;
