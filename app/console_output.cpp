@@ -11,23 +11,24 @@ std::string GbkToUtf8(std::string_view text) {
   return utf8;
 }
 
-void WriteBytes(DWORD standardHandle, std::string_view bytes) {
+bool WriteBytes(DWORD standardHandle, std::string_view bytes) {
   HANDLE handle = GetStdHandle(standardHandle);
   while (!bytes.empty()) {
     DWORD written = 0;
-    if (!WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) || written == 0) return;
+    if (!WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) || written == 0) {
+      return false;
+    }
     bytes.remove_prefix(written);
   }
+  return true;
 }
 
-void WriteGbk(DWORD standardHandle, std::string_view text) {
+bool WriteGbk(DWORD standardHandle, std::string_view text) {
   HANDLE handle = GetStdHandle(standardHandle);
   DWORD mode;
-  if (GetConsoleMode(handle, &mode)) {
-    std::wstring wide = GbkToWide(text);
-    DWORD written;
-    WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
-  } else {
-    WriteBytes(standardHandle, GbkToUtf8(text));
-  }
+  if (!GetConsoleMode(handle, &mode)) return WriteBytes(standardHandle, GbkToUtf8(text));
+  std::wstring wide = GbkToWide(text);
+  DWORD written = 0;
+  return WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) &&
+         written == wide.size();
 }

@@ -6,7 +6,8 @@
 #include <string>
 #include <string_view>
 
+// Each write is true when everything was written.
 std::string GbkToUtf8(std::string_view text);
-void WriteGbk(DWORD standardHandle, std::string_view text);
+bool WriteGbk(DWORD standardHandle, std::string_view text);
 // Writes bytes unchanged (for text that is already UTF-8).
-void WriteBytes(DWORD standardHandle, std::string_view bytes);
+bool WriteBytes(DWORD standardHandle, std::string_view bytes);

@@ -16,7 +16,7 @@ inline constexpr char ResolveUsage[] =
     "usage: zorvo-resolve [--base-site URL] [--password TEXT] [--json] SHARE_LINK\n"
     "Prints the direct download link of a Zorvo share; with --json one line of\n"
     "UTF-8 JSON {\"link\",\"fileName\",\"fileSize\",\"errorText\"}.\n"
-    "Exit status: 0 resolved, 1 not resolved, 2 wrong usage.\n";
+    "Exit status: 0 resolved, 1 not resolved or not written, 2 wrong usage.\n";
 
 // Reads the arguments after the program name (UTF-16, converted to GBK);
 // nothing when they do not follow the usage.

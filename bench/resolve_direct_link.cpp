@@ -1,24 +1,35 @@
 // Resolves a framed share on the local double of the service, repeatedly,
 // and compares with curl making the same four exchanges in the same run.
-// Also times each stage of the pipeline on its own, to show what dominates.
+// Also times each stage of the pipeline on its own, to show what dominates,
+// and resolves large and hostile pages, each once in a process of its own,
+// for the time and the peak memory of one resolution.
 #include "resolver/resolve_direct_link.h"
 
+#include <windows.h>
+#include <psapi.h>
+
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "http/code_page.h"
+#include "http/marker_text.h"
 #include "http/web_request.h"
 #include "http/web_request_object.h"
 #include "resolver/redirect_probe.h"
+#include "runtime/text_search.h"
 #include "script/json_object.h"
 #include "script/regex_object.h"
 #include "stopwatch.h"
 #include "support/linux_process.h"
 #include "support/root_certificate.h"
+#include "support/windows_process.h"
 #include "support/zorvo_double.h"
 
 namespace {
@@ -99,9 +110,97 @@ void Print(const char* what, const Timing& timing) {
   std::printf("%-44s mean %8.2f ms   best %8.2f ms\n", what, timing.mean, timing.best);
 }
 
+constexpr char kOnceOption[] = "--once";
+constexpr unsigned long kOnceTimeoutMs = 60000;
+
+// The child's side: one resolution, then "<ok|failed> <ms> <peak MB>" where
+// the peak is the working set's high mark above what the process held before.
+int ResolveOnce(const char* url, const char* baseSite) {
+  PROCESS_MEMORY_COUNTERS before{}, after{};
+  GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
+  double start = NowMilliseconds();
+  Text link = ResolveDirectLink(url, {.baseSite = baseSite});
+  double elapsed = NowMilliseconds() - start;
+  GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
+  std::printf("%s %.0f %.1f\n", link.empty() ? "failed" : "ok", elapsed,
+              static_cast<double>(after.PeakWorkingSetSize - before.WorkingSetSize) / 1e6);
+  return 0;
+}
+
+std::string OwnPath() {
+  char path[MAX_PATH];
+  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return std::string(path, length);
+}
+
+// The double makes a page on its first request: the share page and its frame
+// page are fetched once so that making them is not measured.
+void WarmPages(const std::string& url, const std::string& baseSite) {
+  Text page = Utf8BytesToText(WebRequest(url));
+  page = ReplaceText(page.get(), "src=\"/fn?v2\"", EmptyText);
+  Text framePath = TextBetween(page.get(), "src=\"/fn", "\"");
+  WebRequestObject(baseSite + "/fn" + std::string(framePath.view()));
+}
+
+// Sized share pages of the double (see its "sized pages"), each resolved once
+// in a fresh process.
+// One resolution in a fresh process, by the --once mode; nothing when it
+// timed out or printed nothing.
+struct OnceResult {
+  bool linked = false;
+  double ms = 0;
+  double peakMb = 0;
+};
+std::optional<OnceResult> ResolveInChild(const std::string& url, const std::string& baseSite) {
+  std::string commandLine = "\"";
+  commandLine += OwnPath() + "\" " + kOnceOption + " " + url + " " + baseSite;
+  ProgramRun run = RunWindowsProgram(commandLine, {.timeoutMs = kOnceTimeoutMs});
+  char outcome[16] = {};
+  OnceResult result;
+  if (run.timedOut || std::sscanf(run.out.c_str(), "%15s %lf %lf", outcome, &result.ms, &result.peakMb) != 3) {
+    return std::nullopt;
+  }
+  result.linked = std::string(outcome) == "ok";
+  return result;
+}
+
+// Sized share pages of the double (see its "sized pages"): the best of three
+// resolutions, each in a fresh process.
+void ResolveSizedPages(const std::string& baseSite) {
+  struct Case {
+    const char* kind;
+    double megabytes;
+  };
+  const Case cases[] = {{"normal", 0.065536},       {"normal", 1.048576},       {"normal", 20.97152},
+                        {"normal", 22.7},           {"normal", 50},             {"hostile-name", 0.065536},
+                        {"hostile-name", 1.048576}, {"hostile-name", 20.97152}, {"hostile-size", 0.065536},
+                        {"hostile-size", 1.048576}, {"hostile-size", 20.97152}, {"hostile-sign", 0.065536},
+                        {"hostile-sign", 1.048576}, {"hostile-sign", 20.97152}};
+  std::printf("one resolution per process, best of 3 (hostile-sign: the frame page is the large one):\n");
+  std::printf("  %-14s %9s %11s %9s %11s %9s\n", "page", "MB", "time ms", "s/MB", "peak MB", "peak/page");
+  for (const Case& page : cases) {
+    std::string url = baseSite + "/sized/" + page.kind + "/" + std::to_string(std::lround(page.megabytes * 1e6));
+    WarmPages(url, baseSite);
+    std::optional<OnceResult> best;
+    for (int round = 0; round < 3; ++round) {
+      std::optional<OnceResult> result = ResolveInChild(url, baseSite);
+      if (!result) break;  // a page that takes too long is not tried again
+      if (!best || result->ms < best->ms) best = result;
+    }
+    if (!best) {
+      std::printf("  %-14s %9.3f   > %7lu ms (ended)\n", page.kind, page.megabytes, kOnceTimeoutMs);
+      continue;
+    }
+    std::printf("  %-14s %9.3f %11.0f %9.3f %11.1f %9.2f%s\n", page.kind, page.megabytes, best->ms,
+                best->ms / 1000 / page.megabytes, best->peakMb, best->peakMb / page.megabytes,
+                best->linked ? "" : "   (no link)");
+  }
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == kOnceOption) return ResolveOnce(argv[2], argv[3]);
   ZorvoDouble& service = ZorvoDouble::Shared();
   if (!service.ready() || !TrustAsRootAuthority(service.CertificatePath())) {
     std::printf("the double did not start or its certificate could not be trusted\n");
@@ -110,6 +209,10 @@ int main() {
   std::optional<ZorvoShare> share = service.Share(kShare);
   std::vector<Exchange> exchanges = ParseExchanges(service.Exchanges(kShare));
   std::string baseSite = service.BaseSite();
+  if (argc == 2 && std::string(argv[1]) == "--sized-only") {
+    ResolveSizedPages(baseSite);
+    return 0;
+  }
   if (!share || exchanges.size() != 4) return 1;
 
   Text first = ResolveDirectLink(share->url.c_str(), {.baseSite = baseSite.c_str()});
@@ -134,5 +237,6 @@ int main() {
   Print("  redirect probe (ProbeRedirect)", TimeRounds([&] { ProbeRedirect(exchanges[3].url); }));
   Print("  regex object made", TimeRounds([] { RegexObject regex; }));
   Print("  JSON object made (engine start)", TimeRounds([] { JsonObject json; }));
+  ResolveSizedPages(baseSite);
   return 0;
 }

@@ -10,12 +10,14 @@ constexpr size_t kInitialCapacity = 64 * 1024;
 constexpr size_t kLargestTrustedLength = 64 * 1024 * 1024;
 }  // namespace
 
-BodyBuffer::BodyBuffer(size_t expectedSize) { Grow(std::min(expectedSize, kLargestTrustedLength) + 1); }
+BodyBuffer::BodyBuffer(size_t expectedSize, size_t largest) : largest_(largest) {
+  Grow(std::min({expectedSize, kLargestTrustedLength, largest}) + 1);
+}
 
 BodyBuffer::~BodyBuffer() { RuntimeFree(block_); }
 
 uint8_t* BodyBuffer::FreeSpace(size_t& available) {
-  if (size_ == capacity_) Grow(std::max(capacity_ * 2, kInitialCapacity));
+  if (size_ == capacity_) Grow(std::min(std::max(capacity_ * 2, kInitialCapacity), largest_ + 1));
   available = capacity_ - size_;
   return static_cast<uint8_t*>(block_) + Bytes::kHeaderSize + size_;
 }

@@ -1,6 +1,7 @@
-// A response body as it is read: a byte-set block that grows by doubling.
-// Sized from the length a response declares, a body is read straight into
-// its final place and never copied.
+// A response body as it is read: a byte-set block that grows by doubling,
+// never beyond one byte more than the largest body wanted. Sized from the
+// length a response declares, a body is read straight into its final place
+// and never copied.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -11,15 +12,17 @@ class BodyBuffer {
  public:
   // Room for `expectedSize` bytes (capped, since the length comes from the
   // server) plus one, so the read that finds the end needs no growth.
-  explicit BodyBuffer(size_t expectedSize);
+  BodyBuffer(size_t expectedSize, size_t largest);
   BodyBuffer(const BodyBuffer&) = delete;
   BodyBuffer& operator=(const BodyBuffer&) = delete;
   ~BodyBuffer();
 
   // Where the next bytes go; grows the block when it is full. `available`
-  // receives the free size, at least 1.
+  // receives the free size, at least 1 until the buffer holds more than
+  // `largest` bytes (then the caller stops reading).
   uint8_t* FreeSpace(size_t& available);
   void Commit(size_t count) { size_ += count; }
+  size_t size() const { return size_; }
 
   // The bytes read (null when none); the buffer is empty afterwards.
   Bytes Finish();
@@ -30,4 +33,5 @@ class BodyBuffer {
   void* block_ = nullptr;
   size_t size_ = 0;
   size_t capacity_ = 0;
+  size_t largest_;
 };

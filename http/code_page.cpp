@@ -2,15 +2,72 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
+
+constexpr size_t kSliceBytes = 64 * 1024;
+constexpr size_t kLongestSequence = 4;
+
 unsigned EffectiveCodePage(unsigned codePage) { return codePage == CP_ACP ? kTextCodePage : codePage; }
+
+bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// Where a slice of at most `limit` bytes ends: before the first byte of a
+// character, so that the slices decode exactly as the whole would. After
+// three continuation bytes a fourth is a stray one, which decodes alone.
+size_t SliceEnd(std::string_view utf8, size_t limit) {
+  if (utf8.size() <= limit) return utf8.size();
+  size_t end = limit;
+  while (end > limit - (kLongestSequence - 1) && IsContinuation(utf8[end])) --end;
+  return end;
+}
+
 }  // namespace
 
-Text Utf8BytesToText(const Bytes& bytes) {
-  return Utf16BytesToText(MultiByteToUtf16Bytes(bytes, CP_UTF8), kTextCodePage);
+Text Utf8BytesToText(const Bytes& bytes) { return Utf8ToText(bytes.view(), kSliceBytes); }
+
+Text Utf8ToText(std::string_view utf8, size_t sliceBytes) {
+  utf8 = utf8.substr(0, utf8.find('\0'));
+  if (utf8.empty()) return Text();
+  sliceBytes = std::max(sliceBytes, kLongestSequence);
+  // No UTF-8 byte decodes to more than one UTF-16 unit, and no unit takes
+  // more GBK bytes than the UTF-8 bytes it came from (an invalid byte becomes
+  // one default character): the text needs at most the input's size.
+  std::vector<wchar_t> wide(sliceBytes);
+  size_t capacity = utf8.size();
+  Text text = Text::Allocate(capacity);
+  size_t length = 0;
+  while (!utf8.empty()) {
+    const size_t take = SliceEnd(utf8, sliceBytes);
+    const int units = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(take), wide.data(),
+                                          static_cast<int>(wide.size()));
+    int written = WideCharToMultiByte(kTextCodePage, 0, wide.data(), units, text.data() + length,
+                                      static_cast<int>(capacity - length), nullptr, nullptr);
+    if (written == 0 && units > 0) {  // should a platform ever need more room
+      capacity = length + 2 * static_cast<size_t>(units) + utf8.size();
+      text = Text::Adopt(static_cast<char*>(RuntimeRealloc(text.release(), capacity + 1)));
+      written = WideCharToMultiByte(kTextCodePage, 0, wide.data(), units, text.data() + length,
+                                    static_cast<int>(capacity - length), nullptr, nullptr);
+    }
+    length += static_cast<size_t>(written);
+    utf8.remove_prefix(take);
+  }
+  if (length == 0) return Text();
+  // Chinese text takes a third less room in GBK: give the rest back.
+  if (capacity - length > length / 8) {
+    text = Text::Adopt(static_cast<char*>(RuntimeRealloc(text.release(), length + 1)));
+  }
+  text.data()[length] = 0;
+  return text;
+}
+
+bool IsWellFormedUtf8(std::string_view bytes) {
+  return bytes.empty() || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(),
+                                              static_cast<int>(bytes.size()), nullptr, 0) > 0;
 }
 
 Bytes MultiByteToUtf16Bytes(const Bytes& bytes, unsigned codePage) {

@@ -6,9 +6,18 @@
 #include "runtime/codepage.h"
 #include "runtime/text.h"
 
-// UTF-8 bytes to a GBK text; characters GBK cannot hold become the default
-// character of code page 936.
+// UTF-8 bytes (up to their first zero byte) to a GBK text; characters GBK
+// cannot hold become the default character of code page 936. Converted in
+// one pass straight into the text, so a large page costs little more than
+// the page and its text.
 Text Utf8BytesToText(const Bytes& bytes);
+// The same conversion made a slice of at most `sliceBytes` (at least 4) input
+// bytes at a time; Utf8BytesToText uses large slices.
+Text Utf8ToText(std::string_view utf8, size_t sliceBytes);
+
+// Whether the bytes are well-formed UTF-8 (the platform's decoder finds no
+// invalid sequence in them).
+bool IsWellFormedUtf8(std::string_view bytes);
 
 // UTF-16LE code units of the bytes up to their first zero byte, terminating
 // zero unit included; empty when the input is empty or starts with zero.

@@ -1,5 +1,6 @@
 #include "http/url_parts.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "http/marker_text.h"
@@ -34,6 +35,12 @@ bool NamesUsablePort(const char* url) {
   const int port = PortOf(url);
   return port >= 1 && port <= 65535;
 }
+
+bool HoldsControlCharacters(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char c) { return c >= 0 && (c < 0x20 || c == 0x7F); });
+}
+
+bool IsSendableUrl(const char* url) { return !HoldsControlCharacters(TextView(url)) && NamesUsablePort(url); }
 
 Text PathOf(const char* url) {
   // The host is sought after the scheme: a host such as "h" or "p" also

@@ -31,14 +31,6 @@ constexpr const char* kHttpVersion = "HTTP/1.1";
 
 bool IsHttps(const char* url) { return TextStartsWith(LowerText(LeftText(url, 8).get()).get(), "https://"); }
 
-// The agent is the value of the caller's User-Agent line, in whatever case
-// its name is written; that line is also sent with the block.
-Text UserAgentOf(const Text& block) {
-  Text terminated = ConcatTexts({block.get(), "\r\n"});
-  Text agent = TrimText(TextBetween(terminated.get(), "User-Agent:", "\r\n", std::nullopt, true).get());
-  return agent.empty() ? Text::Copy(DefaultUserAgent) : std::move(agent);
-}
-
 // WinINet sends the agent itself, so no User-Agent line is added.
 void CompleteHeaders(Text& block, const char* url, HttpMethod method) {
   if (block.empty()) block = Text::Copy("Accept: */*");
@@ -72,9 +64,11 @@ uint64_t DeclaredLength(HINTERNET request) {
   return std::strtoull(declared, nullptr, 10);
 }
 
-// Reads until a read reports nothing (a failing read too).
-Bytes ReadBody(HINTERNET request, uint64_t declaredLength) {
-  BodyBuffer body(static_cast<size_t>(std::min<uint64_t>(declaredLength, SIZE_MAX - 1)));
+// Reads until a read reports nothing (a failing read too). A body declared
+// or found to be longer than `limit` is no body, and is read no further.
+Bytes ReadBody(HINTERNET request, uint64_t declaredLength, size_t limit) {
+  if (declaredLength > limit) return Bytes();
+  BodyBuffer body(static_cast<size_t>(declaredLength), limit);
   for (;;) {
     size_t available = 0;
     uint8_t* at = body.FreeSpace(available);
@@ -84,6 +78,7 @@ Bytes ReadBody(HINTERNET request, uint64_t declaredLength) {
       break;
     }
     body.Commit(read);
+    if (body.size() > limit) return Bytes();
   }
   return body.Finish();
 }
@@ -112,9 +107,9 @@ Bytes WebRequest(std::string_view urlView, const WebRequestOptions& options) {
   if (normalise) block = NormaliseHeaderBlock(block.get());
   const HttpMethod method = HttpMethodOf(options.method.value_or(0));
   const bool https = IsHttps(url.get());
-  const Text agent = UserAgentOf(block);
+  const Text agent = UserAgentOf(block);  // the caller's line is also sent with the block
 
-  if (!NamesUsablePort(url.get())) return Bytes();
+  if (!IsSendableUrl(url.get())) return Bytes();
   const int port = PortOf(url.get());
 
   Bytes body;
@@ -148,7 +143,7 @@ Bytes WebRequest(std::string_view urlView, const WebRequestOptions& options) {
                      const_cast<void*>(data), dataSize);
     // WinINet ends a body cut short by the server like a complete one.
     const uint64_t declaredLength = method == HttpMethod::Head ? 0 : DeclaredLength(request.get());
-    body = ReadBody(request.get(), declaredLength);
+    body = ReadBody(request.get(), declaredLength, options.bodyLimit.value_or(SIZE_MAX - 1));
     if (body.size() < declaredLength) body.reset();
     headers = RawHeaders(request.get());
   }  // handles close here, request first

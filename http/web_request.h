@@ -25,6 +25,7 @@ struct WebRequestOptions {
   std::optional<bool> mergeCookies{};              // default true
   std::optional<bool> completeHeaders{};           // default true
   std::optional<bool> normaliseHeaders{};          // default true
+  std::optional<size_t> bodyLimit{};               // a longer body fails the request; nothing more is read
 };
 
 // The response body; empty when the request fails or nothing was received.

@@ -181,21 +181,20 @@ Bytes WebRequestObject(std::string_view urlView, const WebRequestObjectOptions& 
     return Bytes();
   }
 
-  Bytes body;
+  VariantCell response;
   Text headers;
   double status = 0;
-  // A URL naming an unusable port fails like any malformed URL, without
-  // reaching the scheme's default port.
-  if (NamesUsablePort(url.get()) && Exchange(request, url, method, options)) {
-    {
-      VariantCell response = GetPropertyVariant(request, "ResponseBody");
-      body = VariantToBytes(response.get());
-    }
+  // A URL naming an unusable port or holding control characters fails like
+  // any malformed URL, without reaching another server or adding lines.
+  if (IsSendableUrl(url.get()) && Exchange(request, url, method, options)) {
     headers = GetPropertyText(request, "GetAllResponseHeaders");
     status = GetPropertyNumber(request, "Status");
-    if (BodyCutShort(headers, method, body.size())) body = Bytes();
+    response = GetPropertyVariant(request, "ResponseBody");
   }
+  // The object lets go of its own copy of the body before the runtime's is made.
   ReleaseObject(request);
+  Bytes body = VariantToBytes(response.get());
+  if (BodyCutShort(headers, method, body.size()) || body.size() > options.bodyLimit.value_or(SIZE_MAX)) body = Bytes();
 
   Text cookies = CollectResponseCookies(headers.get());
   if (options.mergeCookies.value_or(true) && options.cookies) cookies = MergeCookies(options.cookies->get(), cookies);

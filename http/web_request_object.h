@@ -35,9 +35,11 @@ struct WebRequestObjectOptions {
   std::optional<bool> mergeCookies{};              // default true
   std::optional<bool> completeHeaders{};           // default true: standard lines added where missing
   std::optional<bool> normaliseHeaders{};          // default true: names capitalised, lines without ":" dropped
+  std::optional<size_t> bodyLimit{};               // a longer body fails the request (the object itself
+                                                   // has read it by then)
 };
 
-// The response body; empty when no body could be obtained, and when it is
-// shorter than the length its headers declare. Failures are silent: an empty
-// body, empty headers and status 0.
+// The response body; empty when no body could be obtained, when it is
+// shorter than the length its headers declare, and when it is longer than
+// the limit. Failures are silent: an empty body, empty headers and status 0.
 Bytes WebRequestObject(std::string_view url, const WebRequestObjectOptions& options = {});

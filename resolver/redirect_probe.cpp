@@ -45,8 +45,9 @@ void SetTimeouts(AutomationObject& request) {
 Text ProbeRedirect(std::string_view linkView) {
   ComScope com;
   const Text link = Text::Copy(linkView);
-  // The request object would take port 0 as the scheme's default port.
-  if (!NamesUsablePort(link.get())) return Text();
+  // The request object would take port 0 as the scheme's default port, and
+  // send a CR LF in the link as the start of another header line.
+  if (!IsSendableUrl(link.get())) return Text();
   AutomationObject request;  // released before COM is uninitialised
   if (!CreateObject(request, kProgId)) return Text();
 

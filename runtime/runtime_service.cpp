@@ -49,17 +49,17 @@ INT_PTR TypedArgAsInteger(const TypedArg* arg) {
 }
 
 // The command line after the program's own name (quoted or not) and the
-// blank that follows it.
+// blank that follows it, in GBK like every text of the program whatever the
+// machine's code page.
 const char* CommandLineArguments() {
-  const char* line = GetCommandLineA();
-  if (*line == '"') {
-    const char* close = std::strchr(line + 1, '"');
-    line = close ? close + 1 : line + std::strlen(line);
-  } else {
-    while (*line && *line != ' ' && *line != '\t') ++line;
-  }
-  if (*line == ' ' || *line == '\t') ++line;
-  return line;
+  static const std::string arguments = [] {
+    const std::wstring_view line = GetCommandLineW();
+    size_t at = line.starts_with(L'"') ? line.find(L'"', 1) : line.find_first_of(L" \t");
+    at = at == std::wstring_view::npos ? line.size() : at + (line.starts_with(L'"') ? 1 : 0);
+    if (at < line.size() && (line[at] == L' ' || line[at] == L'\t')) ++at;
+    return WideToGbk(line.substr(at));
+  }();
+  return arguments.c_str();
 }
 
 const char* ProgramDirectoryWithoutSlash() {

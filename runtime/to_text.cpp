@@ -1,4 +1,7 @@
+#include <bit>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <string_view>
 
 #include "runtime/conversions.h"
@@ -12,8 +15,24 @@ std::string Decimal(int64_t value) {
   return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
 }
 
+// What the platform's "%f" prints for infinities and NaNs ("1.#INF00",
+// "1.#QNAN0"), with its trailing zeros already cut: the indeterminate NaN
+// (sign set, nothing but the quiet bit) is "-1.#IND", a NaN without the
+// quiet bit "1.#SNAN".
+std::string SpecialValue(double value) {
+  const std::string sign = std::signbit(value) ? "-" : "";
+  if (std::isinf(value)) return sign + "1.#INF";
+  const auto bits = std::bit_cast<uint64_t>(value);
+  constexpr uint64_t kMantissa = (uint64_t{1} << 52) - 1;
+  constexpr uint64_t kQuietBit = uint64_t{1} << 51;
+  if ((bits & kQuietBit) == 0) return sign + "1.#SNAN";
+  if (std::signbit(value) && (bits & kMantissa) == kQuietBit) return "-1.#IND";
+  return sign + "1.#QNAN";
+}
+
 // "%f", then trailing zeros cut, and the point too when nothing follows it.
 std::string Fixed(double value) {
+  if (!std::isfinite(value)) return SpecialValue(value);
   char buffer[400];  // the largest double has 309 digits before the point
   std::string text(buffer, std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6).ptr);
   if (text.find('.') != std::string::npos) {

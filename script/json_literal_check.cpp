@@ -24,10 +24,17 @@ bool IsIdentifierStart(unsigned char c) {
 }
 bool IsIdentifierPart(unsigned char c) { return IsIdentifierStart(c) || IsDigit(c); }
 // GBK: 0x81-0xFE lead a pair whose second byte is 0x40-0x7E or 0x80-0xFE.
-// Anything else with the high bit set would be split differently by the
-// conversion that feeds the engine, so it is refused.
 bool IsGbkLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 bool IsGbkTrail(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFE); }
+// Inside a string a lead byte and the byte after it are one character. A
+// GBK pair stays one character on its way to the engine. Any other pair the
+// conversion may keep as one character or split; either is harmless unless
+// its second byte could end the string, escape, or break the line. A byte
+// with the high bit set that leads no pair (0x80, 0xFF) may stand alone and
+// let a quote close the string.
+bool CanFollowLeadInString(unsigned char c) {
+  return IsGbkTrail(c) || (c != 0 && c != '"' && c != '\'' && c != '\\' && c != '\r' && c != '\n');
+}
 
 // Why a byte cannot start a token where a value or a separator belongs.
 const char* DescribeStray(unsigned char c) {
@@ -273,7 +280,7 @@ class LiteralChecker {
       } else if (c < 0x20 && c != '\t') {
         return Fail("control character inside a string: write it as an escape");
       } else if (c >= 0x80) {
-        if (!IsGbkLead(c) || !Has(1) || !IsGbkTrail(Peek(1))) return Fail("invalid GBK character");
+        if (!IsGbkLead(c) || !Has(1) || !CanFollowLeadInString(Peek(1))) return Fail("invalid GBK character");
         Step(2);
       } else {
         Step(1);

@@ -12,9 +12,10 @@
 //   array   '[' [ value { ',' value } ] ']'      (no holes, no trailing comma)
 //   name    string | identifier made of ASCII letters, digits, '_' and '$'
 //           that does not start with a digit and is not a reserved word
-//   string  "..." or '...' holding printable ASCII, tab, GBK two-byte
-//           characters and the escapes \" \' \\ \/ \b \f \n \r \t \0 (not
-//           followed by a digit), \xHH and \uHHHH
+//   string  "..." or '...' holding printable ASCII, tab, two-byte
+//           characters (a GBK lead byte 0x81-0xFE and a GBK second byte or
+//           any byte but NUL, a quote, a backslash, CR or LF) and the escapes \" \' \\ \/ \b \f
+//           \n \r \t \0 (not followed by a digit), \xHH and \uHHHH
 //   number  optional + or -, then either 0x/0X and hex digits, or decimal
 //           digits without a leading zero with an optional fraction (".5"
 //           and "5." included) and an optional exponent

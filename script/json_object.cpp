@@ -51,6 +51,10 @@ Text NumberSource(double number) {
 
 Text ClassOf(const Text& path) { return ConcatTexts({"Object.prototype.toString.call(", path.get(), ")"}); }
 
+// The code as the engine is given it: nothing at all when it is too long,
+// so that the call gives the empty result of a statement that did nothing.
+const char* Bounded(const Text& code) { return code.size() <= kLargestScriptSource ? code.c_str() : EmptyText; }
+
 }  // namespace
 
 JsonObject::JsonObject() : rootName(Text::Copy(kRootName)) { Start(); }
@@ -75,6 +79,10 @@ bool JsonObject::Parse(const char* text, bool literal, ScriptError* error, bool 
   ReleaseObject(engine_);
   Start();
   Evaluate(ConcatTexts({"var ", rootName.get(), " = null"}));
+  if (TextLength(text) > kLargestScriptSource) {
+    if (wantError && error) *error = RefusedTextError(TextView(text), {"the text is too long for the engine", 1, 1});
+    return false;
+  }
   // The text goes into the source as it is, so it must be nothing but a
   // value: a server's answer must never be able to run code.
   if (auto fault = CheckLiteralText(TextView(text), literal ? LiteralUse::Assigned : LiteralUse::EvalArgument)) {
@@ -83,7 +91,7 @@ bool JsonObject::Parse(const char* text, bool literal, ScriptError* error, bool 
   }
   Text statement = literal ? ConcatTexts({"var ", rootName.get(), " = ", text})
                            : ConcatTexts({"var ", rootName.get(), " = eval(", text, ")"});
-  CallMethod(engine_, "AddCode", {ArgOf(statement)});
+  CallMethod(engine_, "AddCode", {ArgOf(Bounded(statement))});
   if (wantError && error) *error = ReadScriptError(engine_);
   return EvaluateLogical(ConcatTexts({rootName.get(), " != null"}));
 }
@@ -255,10 +263,14 @@ JsonObject JsonObject::CopyOf(const char* expression) {
   return copy.Clone();
 }
 
-void JsonObject::Evaluate(const Text& code) { CallMethod(engine_, "Eval", {ArgOf(code)}); }
+void JsonObject::Evaluate(const Text& code) { CallMethod(engine_, "Eval", {ArgOf(Bounded(code))}); }
 
-bool JsonObject::EvaluateLogical(const Text& code) { return CallMethodLogical(engine_, "Eval", {ArgOf(code)}); }
+bool JsonObject::EvaluateLogical(const Text& code) {
+  return CallMethodLogical(engine_, "Eval", {ArgOf(Bounded(code))});
+}
 
-Text JsonObject::EvaluateText(const Text& code) { return CallMethodText(engine_, "Eval", {ArgOf(code)}); }
+Text JsonObject::EvaluateText(const Text& code) { return CallMethodText(engine_, "Eval", {ArgOf(Bounded(code))}); }
 
-double JsonObject::EvaluateNumber(const Text& code) { return CallMethodNumber(engine_, "Eval", {ArgOf(code)}); }
+double JsonObject::EvaluateNumber(const Text& code) {
+  return CallMethodNumber(engine_, "Eval", {ArgOf(Bounded(code))});
+}

@@ -12,7 +12,9 @@
 // - plain text values are escaped into script strings, so they are stored
 //   exactly as given;
 // - paths, `rootName` and the expression of SetExpression are script code
-//   and run as written: they must come from the program, never from data.
+//   and run as written: they must come from the program, never from data;
+// - no statement longer than kLargestScriptSource reaches the engine: a
+//   longer document or value fails like any bad input.
 //
 // Backslashes in texts stored as strings are kept inside the engine as
 // U+2400 and given back as backslashes by every read, so they come back
@@ -35,6 +37,10 @@
 // Joins the values of GetAllValues on their way out of the engine; a value
 // that contains it comes back as two.
 inline constexpr char ListSeparator[] = "[2020年7月20日20时0分0秒]";
+
+// The engine's parser needs about seven times a statement's length in
+// memory, and the platform's has crashed on statements of a few hundred MiB.
+inline constexpr size_t kLargestScriptSource = 16 << 20;
 
 class JsonObject {
  public:

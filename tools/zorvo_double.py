@@ -23,7 +23,8 @@ What it serves, relative to the base site:
 Share catalogue. Every share's page is /s/<id>; the password column is the one
 to give the resolver ("-": none). Outcome: "link" when a direct link results,
 otherwise the failure the resolver reports (W1 is a warning on the way to a
-link; "none" is an empty result with no failure text).
+link; "none" is an empty result with no failure text; E4: the redirect target
+is no link).
 
 | id                 | layout | password | exercises                                               | outcome   |
 |--------------------|--------|----------|---------------------------------------------------------|-----------|
@@ -51,6 +52,13 @@ link; "none" is an empty result with no failure text).
 | not-found          | framed | -        | share page answered 404                                 | E1        |
 | bad-utf8           | framed | -        | invalid UTF-8 bytes in the share page                   | link      |
 | huge-page          | framed | -        | 20 MiB share page                                       | link      |
+| utf8-framed        | framed | -        | answer in raw UTF-8; Chinese fileName from "inf"        | link      |
+| utf8-inline        | inline | -        | answer in raw UTF-8; Chinese fileName from "inf"        | link      |
+| utf8-refused       | framed | 0000     | the service's message in raw UTF-8                      | E3        |
+| utf8-refused-in    | inline | 0000     | the service's message in raw UTF-8                      | E3        |
+| oversized-page     | framed | -        | share page one byte beyond the resolver's page limit    | E1        |
+| oversized-answer   | framed | -        | answer one byte beyond the resolver's answer limit      | E3        |
+| control-location   | framed | -        | "Location" holding a CR and a second header line        | E4        |
 
 The exact expected values (link, fileName, fileSize, errorText, in UTF-8)
 are computed from the share definitions below and listed by control requests;
@@ -89,6 +97,10 @@ E1 = "获取失败：获取二级跳转链接为空！"
 E2 = "sign获取失败!"
 W1 = "action获取失败!默认填为downprocess"
 E3 = "获取失败：获取三级跳转链接为空！"
+E4 = "获取失败：直链无效"
+# Bodies beyond these fail the resolver's requests.
+PAGE_LIMIT = 64 << 20
+ANSWER_LIMIT = 1 << 20
 WRONG_PASSWORD = "密码不正确"
 REJECTED = "sign校验失败"
 NO_SUCH_FILE = "文件不存在"
@@ -121,9 +133,12 @@ class Share:
     placeholders: tuple = ('src="/fn?v2"',)
     zt_text: bool = False       # "zt" as a text instead of a number
     escape_slashes: bool = True
-    answer: str = "json"        # endpoint's answer: "json", "html" (an error page), "script" (not JSON)
-    location: str = "absolute"  # download host's answer: "absolute", "relative", "none"
-    fault: str = None           # share page fault: "slow", "reset", "not-found", "bad-utf8", "huge"
+    answer: str = "json"        # endpoint's answer: "json", "html" (an error page), "script" (not JSON),
+                                # "oversized" (JSON beyond ANSWER_LIMIT)
+    raw_utf8: bool = False      # the answer carries its Chinese in UTF-8, not as \u escapes
+    location: str = "absolute"  # download host's answer: "absolute", "relative", "none", "control" (a CR inside)
+    fault: str = None           # share page fault: "slow", "reset", "not-found", "bad-utf8", "huge",
+                                # "oversized" (beyond PAGE_LIMIT)
 
     @property
     def file_name(self):
@@ -147,7 +162,8 @@ class Share:
         return "?" + code("dl", self.id, 12) + "/" + code("dl2", self.id, 12)
 
     def location_for(self, origin):
-        return {"absolute": origin + "/files/" + self.id, "relative": "/files/" + self.id, "none": ""}[self.location]
+        return {"absolute": origin + "/files/" + self.id, "relative": "/files/" + self.id, "none": "",
+                "control": origin + "/files/" + self.id + "\rX-Injected: 1"}[self.location]
 
 
 SHARES = (
@@ -175,6 +191,15 @@ SHARES = (
     Share("not-found", fault="not-found"),
     Share("bad-utf8", fault="bad-utf8"),
     Share("huge-page", fault="huge"),
+    # Answers in raw UTF-8 (odd numbers of Chinese characters before ASCII),
+    # bodies beyond the resolver's limits, a redirect target that is no link.
+    Share("utf8-framed", name="季度报告书.docx", name_block=False, raw_utf8=True),
+    Share("utf8-inline", layout=INLINE, name="照片集.zip", raw_utf8=True),
+    Share("utf8-refused", password="8k2p", given="0000", raw_utf8=True),
+    Share("utf8-refused-in", layout=INLINE, password="x7q1", given="0000", raw_utf8=True),
+    Share("oversized-page", fault="oversized"),
+    Share("oversized-answer", answer="oversized"),
+    Share("control-location", location="control"),
 )
 BY_ID = {share.id: share for share in SHARES}
 BY_FILE = {str(1000 + number): share for number, share in enumerate(SHARES)}
@@ -189,7 +214,7 @@ def expected(share, base):
     """What resolving the share against `base` yields, for out-values that
     start empty; None marks an out-value the run does not write."""
     out = {"link": "", "fileName": None, "fileSize": None, "errorText": None}
-    if share.fault in ("reset", "not-found"):  # nothing usable: inline layout on an empty page
+    if share.fault in ("reset", "not-found", "oversized"):  # nothing usable: inline layout on an empty page
         out.update(fileSize="", errorText=E1)
         return out
     if share.layout == FRAMED:
@@ -218,6 +243,9 @@ def expected(share, base):
         out["fileName"] = inf
     if not succeeded:
         out["errorText"] = E3 + "\r\n" + inf
+        return out
+    if share.location == "control":
+        out["errorText"] = E4
         return out
     out["link"] = share.location_for(base)
     return out
@@ -312,14 +340,68 @@ def share_page(share):
     if share.layout == INLINE:
         return inline_page(share).encode("utf-8")
     if share.fault == "huge":
-        line = "<p>填充内容 filler line %07d</p>\n"
-        filler = "".join(line % i for i in range(HUGE_PAGE_BYTES // len(line.encode("utf-8")) + 1))
-        return framed_page(share, filler).encode("utf-8")
+        return padded_share_page(share, "normal", HUGE_PAGE_BYTES)
     page = framed_page(share).encode("utf-8")
     if share.fault == "bad-utf8":  # a lone byte, an overlong form, a surrogate, a cut sequence at the end
         bad = b'<meta name="description" content="\xff \xc0\xaf \xed\xa0\x80 \xe4\xb8">\n'
         page = page.replace(b"</head>", bad + b"</head>") + b"\xe6\x96"
     return page
+
+
+# --- sized pages: the resolution benchmark ----------------------------------
+# GET /sized/<kind>/<bytes> is the share page of "framed" with about <bytes>
+# bytes of filler of one kind; resolving it gives that share's link. Kinds:
+#   normal        lines of Chinese and ASCII text before the name block
+#   hostile-name  <div class="a" id="b">x</div> lines and no name block, which
+#                 a backtracking name-and-size search takes quadratic time on
+#   hostile-size  a name and size block whose size is "filesize\">" over and
+#                 over, which a search must backtrack through once per mark
+#   hostile-sign  the frame page (linked as /fn?<code>&pad=<bytes>) begins with
+#                 a run of token characters without "_c_c"
+SIZED_KINDS = ("normal", "hostile-name", "hostile-size", "hostile-sign")
+
+
+def filler_of(kind, size):
+    if kind == "normal":
+        line = "<p>填充内容 filler line %07d</p>\n"
+        return "".join(line % i for i in range(size // len(line.encode("utf-8")) + 1))
+    if kind == "hostile-size":
+        return '<div class="a" id="b">x</div>\n<div class="filesize">s：%s</div><i>\n' % ('filesize">' * (size // 10))
+    unit = {"hostile-name": '<div class="a" id="b">x</div>\n', "hostile-sign": "Ab1_"}[kind]
+    return unit * (size // len(unit) + 1)
+
+
+def padded_share_page(share, kind, size):
+    if kind == "hostile-sign":
+        code_ = share.frame_code
+        page = framed_page(share).replace('src="/fn?%s"' % code_, 'src="/fn?%s&pad=%d"' % (code_, size))
+    elif kind in ("hostile-name", "hostile-size"):
+        page = framed_page(dataclasses.replace(share, name_block=False), filler_of(kind, size))
+    else:
+        page = framed_page(share, filler_of(kind, size))
+    return page.encode("utf-8")
+
+
+@functools.lru_cache(maxsize=2)
+def padded_frame_page(share, size):
+    filler = "<body>\n<p>%s</p>\n" % filler_of("hostile-sign", size)
+    return frame_page(share).replace("<body>\n", filler, 1).encode("utf-8")
+
+
+def sized_page(path, query):
+    """The body for a sized share page or padded frame page; None for other paths."""
+    parts = path.split("/")
+    if len(parts) == 4 and parts[1] == "sized" and parts[2] in SIZED_KINDS and parts[3].isdigit():
+        return cached_padded_share_page(parts[2], int(parts[3]))
+    code_, _, pad = query.partition("&pad=")
+    if path == "/fn" and code_ in BY_FRAME and pad.isdigit():
+        return padded_frame_page(BY_FRAME[code_], int(pad))
+    return None
+
+
+@functools.lru_cache(maxsize=2)
+def cached_padded_share_page(kind, size):
+    return padded_share_page(BY_ID["framed"], kind, size)
 
 
 def endpoint_answer(share, body, origin):
@@ -328,22 +410,24 @@ def endpoint_answer(share, body, origin):
         return 200, service_json({"zt": 0, "inf": NO_SUCH_FILE})
     prefix = ("action=%s&sign=%s&p=" % (share.action or DEFAULT_ACTION, share.sign)).encode("utf-8")
     if not body.startswith(prefix):
-        return 200, service_json({"zt": 0, "inf": REJECTED})
+        return 200, service_json({"zt": 0, "inf": REJECTED}, raw_utf8=share.raw_utf8)
     if body[len(prefix):] != share.password.encode("utf-8"):
-        return 200, service_json({"zt": 0, "inf": WRONG_PASSWORD})
+        return 200, service_json({"zt": 0, "inf": WRONG_PASSWORD}, raw_utf8=share.raw_utf8)
     success = {"zt": "1" if share.zt_text else 1, "dom": origin + "/dl", "url": share.download_url,
                "inf": share.file_name}
     if share.answer == "html":
         return 502, BAD_GATEWAY_PAGE
     if share.answer == "script":  # a reader that runs the answer as script would take the injected success
         return 200, b"0), da = " + service_json(dict(success, inf="injected")) + b", z = (0"
-    return 200, service_json(success, share.escape_slashes)
+    if share.answer == "oversized":
+        return 200, service_json(dict(success, pad="x" * ANSWER_LIMIT))
+    return 200, service_json(success, share.escape_slashes, share.raw_utf8)
 
 
-def service_json(answer, escape_slashes=True):
-    """JSON as the service writes it: ASCII only, and slashes escaped."""
-    text = json.dumps(answer, separators=(",", ":"))
-    return (text.replace("/", "\\/") if escape_slashes else text).encode("ascii")
+def service_json(answer, escape_slashes=True, raw_utf8=False):
+    """JSON as the service writes it: ASCII only (or, raw, Chinese in UTF-8), and slashes escaped."""
+    text = json.dumps(answer, separators=(",", ":"), ensure_ascii=not raw_utf8)
+    return (text.replace("/", "\\/") if escape_slashes else text).encode("utf-8")
 
 
 # --- server ------------------------------------------------------------------
@@ -367,6 +451,9 @@ class Handler(local_server.Handler):
 
     def answer(self, request):
         url = urllib.parse.urlsplit(request.target)
+        sized = sized_page(url.path, url.query)
+        if sized is not None:
+            return self.html(request, sized)
         if url.path.startswith("/s/"):
             return self.share_page(request, BY_ID.get(url.path[len("/s/"):]))
         if url.path == "/fn" and url.query in BY_FRAME and BY_FRAME[url.query].layout == FRAMED:
@@ -394,6 +481,8 @@ class Handler(local_server.Handler):
             return False
         if share.fault == "slow":
             time.sleep(SLOW_SECONDS)
+        if share.fault == "oversized":  # made for each request: it is large
+            return self.html(request, share_page(dataclasses.replace(share, fault=None)).ljust(PAGE_LIMIT + 1))
         return self.html(request, share_page(share))
 
     def control_answer(self, command, request):

@@ -13,6 +13,8 @@
 
 namespace {
 
+constexpr char kNoReason[] = "直链获取失败";
+
 std::vector<std::wstring> CommandArguments() {
   int count = 0;
   wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
@@ -31,13 +33,23 @@ int Resolve(const ResolveCommand& command) {
   if (command.baseSite) options.baseSite = command.baseSite->c_str();
   Text link = ResolveDirectLink(command.shareLink.c_str(), options);
 
+  // A failure always has a reason, in both modes.
+  const std::string_view reason = link.empty() && errorText.empty() ? kNoReason : errorText.view();
+  bool written = true;
   if (command.json) {
-    std::string line = ResultJsonLine({link.view(), fileName.view(), fileSize.view(), errorText.view()});
-    WriteBytes(STD_OUTPUT_HANDLE, line + "\n");
+    std::string line = ResultJsonLine({link.view(), fileName.view(), fileSize.view(), reason});
+    written = WriteBytes(STD_OUTPUT_HANDLE, line + "\n");
   } else if (!link.empty()) {
-    WriteGbk(STD_OUTPUT_HANDLE, std::string(link.view()) + "\n");
+    written = WriteGbk(STD_OUTPUT_HANDLE, std::string(link.view()) + "\n");
   } else {
-    WriteGbk(STD_ERROR_HANDLE, std::string(errorText.empty() ? "直链获取失败" : errorText.view()) + "\n");
+    WriteGbk(STD_ERROR_HANDLE, std::string(reason) + "\n");
+  }
+  // A result that did not reach its reader is no success.
+  if (!written) {
+    const DWORD error = GetLastError();
+    WriteBytes(STD_ERROR_HANDLE,
+               "zorvo-resolve: writing to standard output failed (error " + std::to_string(error) + ")\n");
+    return 1;
   }
   return link.empty() ? 1 : 0;
 }

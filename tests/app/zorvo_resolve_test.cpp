@@ -13,12 +13,12 @@ class ZorvoResolveCommand : public DoubleTest {
  protected:
 
   // Runs zorvo-resolve with the given arguments (GBK, already quoted).
-  static ProgramRun Run(const std::string& arguments) {
+  static ProgramRun Run(const std::string& arguments, const ProgramOptions& options = {}) {
     std::string commandLine = "\"";
     commandLine += WindowsPathOf(ZORVO_RESOLVE_EXE);
     commandLine += "\" ";
     commandLine += arguments;
-    ProgramRun run = RunWindowsProgram(commandLine);
+    ProgramRun run = RunWindowsProgram(commandLine, options);
     EXPECT_TRUE(run.started);
     return run;
   }
@@ -62,6 +62,12 @@ TEST_F(ZorvoResolveCommand, JsonLineCarriesEveryValueInUtf8) {
                          GbkToUtf8(share->fileName.value_or("")) + "\",\"fileSize\":\"" +
                          GbkToUtf8(share->fileSize.value_or("")) + "\",\"errorText\":\"\"}\n");
 
+  share = Double().Share("no-location");  // a failure without a reason gets the plain mode's
+  ASSERT_TRUE(share);
+  run = Run(ForShare(*share, "--json"));
+  EXPECT_EQ(run.exitCode, 1u);
+  EXPECT_NE(run.out.find("\"errorText\":\"" + GbkToUtf8("直链获取失败") + "\"}"), std::string::npos) << run.out;
+
   share = Double().Share("wrong-password");
   ASSERT_TRUE(share);
   run = Run(ForShare(*share, "--json"));
@@ -70,6 +76,17 @@ TEST_F(ZorvoResolveCommand, JsonLineCarriesEveryValueInUtf8) {
   EXPECT_NE(run.out.find("\\r\\n"), std::string::npos) << "the reason's line break is escaped";
   EXPECT_EQ(run.out.back(), '\n');
   EXPECT_EQ(run.out.find('\n'), run.out.size() - 1) << "one line";
+}
+
+TEST_F(ZorvoResolveCommand, AResultThatCannotBeWrittenIsAFailure) {
+  std::optional<ZorvoShare> share = Double().Share("framed");
+  ASSERT_TRUE(share);
+  for (const char* mode : {"", "--json"}) {
+    SCOPED_TRACE(mode);
+    ProgramRun run = Run(ForShare(*share, mode), {.outputClosed = true});
+    EXPECT_EQ(run.exitCode, 1u);
+    EXPECT_EQ(run.err.rfind("zorvo-resolve: writing to standard output failed", 0), 0u) << run.err;
+  }
 }
 
 TEST_F(ZorvoResolveCommand, WrongUsageExitsWithTwo) {

@@ -41,6 +41,28 @@ TEST(Utf8BytesToText, CharactersOutsideGbkBecomeTheDefaultCharacter) {
   EXPECT_EQ(text.view().find('\xF0'), std::string_view::npos);
 }
 
+// The one-pass conversion, slice by slice, gives what converting the whole
+// text through UTF-16 gives, invalid sequences cut at any point included.
+TEST(Utf8BytesToText, SlicesConvertExactlyLikeTheWholeText) {
+  std::string mixed;
+  for (int i = 0; i < 200; ++i) mixed += "a\xE4\xB8\xAD\xF0\x9F\x98\x80\xC3\xA9\x80";
+  const std::string inputs[] = {
+      "\xE4\xB8\xAD\xE6\x96\x87" "abc\xE4\xB8\xAD",
+      "\x80\x80\x80\x80\x80\x80" "a\xBF",              // stray continuation bytes
+      "ab\xE4\xB8" "z\xE4\xB8",                         // sequences cut short, inside and at the end
+      "\xC0\xAF\xC1\xBF\xE0\x80\xAF\xF0\x80\x80\xAF",  // overlong forms
+      "\xED\xA0\x80\xED\xB0\x80" "x\xED\xBF\xBF",       // surrogates written as UTF-8
+      "\xF4\x90\x80\x80\xF8\x88\x80\x80\x80\xFF\xFE",    // beyond U+10FFFF, bytes never used
+      mixed};
+  for (const std::string& input : inputs) {
+    SCOPED_TRACE(input.substr(0, 24));
+    const Text whole = Utf16BytesToText(MultiByteToUtf16Bytes(BytesOf(input), CP_UTF8), 936);
+    ASSERT_FALSE(whole.empty());
+    EXPECT_EQ(Utf8BytesToText(BytesOf(input)).view(), whole.view());
+    for (size_t slice = 4; slice <= 9; ++slice) EXPECT_EQ(Utf8ToText(input, slice).view(), whole.view()) << slice;
+  }
+}
+
 TEST(MultiByteToUtf16Bytes, KeepsTheTerminatorUnit) {
   Bytes wide = MultiByteToUtf16Bytes(BytesOf("中a"), 936);
   EXPECT_EQ(wide.view(), std::string_view("\x2D\x4E"

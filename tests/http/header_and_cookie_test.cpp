@@ -2,6 +2,7 @@
 
 #include "http/cookies.h"
 #include "http/header_block.h"
+#include "http/header_completion.h"
 #include "http/http_method.h"
 #include "http/text_items.h"
 
@@ -32,6 +33,22 @@ TEST(CapitaliseFirst, RaisesOnlyTheFirstByte) {
   EXPECT_EQ(CapitaliseFirst("1a").view(), "1a");
   EXPECT_EQ(CapitaliseFirst("中文").view(), "中文");
   EXPECT_TRUE(CapitaliseFirst("").IsNull());
+}
+
+// The agent InternetOpenA is given (the request itself carries the caller's
+// line, so this is the only place it shows).
+TEST(UserAgentOf, TheValueOfTheCallersLineElseTheDefault) {
+  const struct {
+    const char* block;
+    const char* agent;
+  } cases[] = {
+      {"", DefaultUserAgent},
+      {"User-Agent: Agent X/1.0", "Agent X/1.0"},
+      {"accept: */*\r\nuser-agent:  Agent Y \r\nReferer: r", "Agent Y"},  // not "*/*\r\nuser-agent: ..."
+      {"Accept: */*\r\nUser-Agent:", DefaultUserAgent},
+      {"Accept: */*", DefaultUserAgent},
+  };
+  for (const auto& test : cases) EXPECT_EQ(UserAgentOf(Text::Copy(test.block)).view(), test.agent) << test.block;
 }
 
 TEST(HeaderNameAndValue, TrimAroundTheFirstColon) {

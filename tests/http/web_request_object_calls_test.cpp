@@ -30,11 +30,13 @@ RecordedCall Timeouts(const std::string& ms) { return {"SetTimeouts", kMethod, {
 const RecordedCall kIgnoreCertificateErrors{"Option", kPut, {"4", "13056"}};
 
 // The wait for the whole answer, then the reads of the response.
+// The body is read last, right before the object is let go, so that the
+// object's copy of it and the caller's are not both held for long.
 Calls AnswerRead(const std::string& waitSeconds) {
   return {{"WaitForResponse", kMethod, {waitSeconds}},
-          {"ResponseBody", kGet, {}},
           {"GetAllResponseHeaders", kGet, {}},
-          {"Status", kGet, {}}};
+          {"Status", kGet, {}},
+          {"ResponseBody", kGet, {}}};
 }
 
 Calls Joined(Calls calls, const Calls& more) {

@@ -170,7 +170,8 @@ TEST_F(WebRequestObjectTest, AServerSlowerThanTheTimeoutGivesNothingPromptly) {
 TEST_F(WebRequestObjectTest, UnusableOrUnreachableUrlsGiveEmptyResults) {
   const std::string urls[] = {"", "garbage ::// \r\n", "http://127.0.0.1:0/", "http://127.0.0.1:99999/",
                               "http://127.0.0.1:-5/", "http://zorvo-share.invalid/s/1", "ftp://127.0.0.1/",
-                              "http://127.0.0.1:" + std::to_string(ClosedLoopbackPort()) + "/"};
+                              "http://127.0.0.1:" + std::to_string(ClosedLoopbackPort()) + "/",
+                              server().HttpUrl("/s\r\nX-Injected: 1"), server().HttpUrl("/s\x01")};
   for (const std::string& url : urls) {
     Text headers = Text::Copy("old");
     Text cookies = Text::Copy("a=1;");

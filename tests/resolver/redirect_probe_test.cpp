@@ -69,7 +69,8 @@ TEST_F(RedirectProbeTest, AServerSlowerThanTheTimeoutsGivesNothing) {
 TEST_F(RedirectProbeTest, BadOrUnreachableLinksGiveNothing) {
   const std::string links[] = {"", "garbage ::// \r\n", "http://127.0.0.1:0/", "http://127.0.0.1:99999/",
                                "http://zorvo-download.invalid/f",
-                               "http://127.0.0.1:" + std::to_string(ClosedLoopbackPort()) + "/"};
+                               "http://127.0.0.1:" + std::to_string(ClosedLoopbackPort()) + "/",
+                               server().HttpUrl("/s\r\nX-Injected: 1"), server().HttpUrl("/s\x01")};
   for (const std::string& link : links) {
     const ULONGLONG start = GetTickCount64();
     EXPECT_TRUE(ProbeRedirect(link).IsNull()) << link;

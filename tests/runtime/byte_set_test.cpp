@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "runtime/byte_set_commands.h"
+#include "runtime/codepage.h"
 #include "runtime/heap.h"
 #include "runtime/message_box.h"
 
@@ -75,11 +76,11 @@ TEST(ReadValueFromBytes, EndsAndShortData) {
 }
 
 namespace {
-int CheckBadKindBox(HWND owner, const char* text, const char* caption, UINT style) {
-  bool expected = owner == nullptr && std::string_view(text) ==
-                                          "program internal error number is 100. \r\n(null)\r\n错误位置:0,0" &&
-                  std::string_view(caption) == "error" && style == MB_ICONERROR;
-  std::fprintf(stderr, expected ? "expected box" : "unexpected box: %s", text);
+int CheckBadKindBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT style) {
+  const std::string gbk = WideToGbk(text);
+  bool expected = owner == nullptr && gbk == "program internal error number is 100. \r\n(null)\r\n错误位置:0,0" &&
+                  std::wstring_view(caption) == L"error" && style == MB_ICONERROR;
+  std::fprintf(stderr, expected ? "expected box" : "unexpected box: %s", gbk.c_str());
   return IDOK;
 }
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -43,6 +44,18 @@ TEST(ToText, FloatsLoseTrailingZeros) {
   EXPECT_EQ(TextOf(TypedArg::Float(0.1f)), "0.1");
   EXPECT_EQ(TextOf(TypedArg::Double(1e20)), "100000000000000000000");
   EXPECT_EQ(TextOf(TypedArg::Double(1e308)).size(), 309u);
+}
+
+// As the platform's "%f" prints them, trailing zeros cut.
+TEST(ToText, InfinitiesAndNans) {
+  const auto bits = [](uint64_t pattern) { return TypedArg::Double(std::bit_cast<double>(pattern)); };
+  EXPECT_EQ(TextOf(TypedArg::Double(INFINITY)), "1.#INF");
+  EXPECT_EQ(TextOf(TypedArg::Double(-INFINITY)), "-1.#INF");
+  EXPECT_EQ(TextOf(TypedArg::Float(-INFINITY)), "-1.#INF");
+  EXPECT_EQ(TextOf(bits(0x7FF8000000000000)), "1.#QNAN");
+  EXPECT_EQ(TextOf(bits(0xFFF8000000000001)), "-1.#QNAN");
+  EXPECT_EQ(TextOf(bits(0xFFF8000000000000)), "-1.#IND");  // what 0/0 gives
+  EXPECT_EQ(TextOf(bits(0x7FF0000000000001)), "1.#SNAN");
 }
 
 TEST(ToText, DateTimes) {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "runtime/codepage.h"
 #include "runtime/message_box.h"
 
 inline std::string HexOf(const char* text) {
@@ -23,8 +24,8 @@ inline std::string BoxRecord(const char* caption, const char* text, UINT style) 
   return "BOX " + HexOf(caption) + " " + std::to_string(style) + " " + HexOf(text) + " END";
 }
 
-inline int PrintBoxToStderr(HWND, const char* text, const char* caption, UINT style) {
-  std::fprintf(stderr, "%s\n", BoxRecord(caption, text, style).c_str());
+inline int PrintBoxToStderr(HWND, const wchar_t* text, const wchar_t* caption, UINT style) {
+  std::fprintf(stderr, "%s\n", BoxRecord(WideToGbk(caption).c_str(), WideToGbk(text).c_str(), style).c_str());
   std::fflush(stderr);
   return IDOK;
 }

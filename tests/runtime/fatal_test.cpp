@@ -1,14 +1,40 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
 #include "fatal_box.h"
+#include "runtime/codepage.h"
 #include "runtime/heap.h"
 #include "runtime/program_end.h"
 #include "runtime/runtime_service.h"
 #include "runtime/typed_arg.h"
+#include "support/windows_process.h"
+
+// While set, operator new fails as it does when memory is exhausted (the
+// library's operator delete frees with free(); kept out of line so that the
+// compiler pairs it with that delete).
+bool g_newFails = false;
+
+[[gnu::noinline]] void* operator new(size_t size) {
+  void* block = g_newFails ? nullptr : std::malloc(size ? size : 1);
+  if (!block) throw std::bad_alloc();
+  return block;
+}
 
 namespace {
 void ExitRoutine() { std::fputs("exit-routine ", stderr); }
 void SupportModule(int code) { std::fprintf(stderr, "support-%d ", code); }
+
+// Started again by CommandLineArgumentsInGbk with this variable set, the
+// program prints service 2002's text in hex and ends before any test runs.
+constexpr char kPrintArguments[] = "RUNTIME_TESTS_PRINT_ARGUMENTS";
+const bool g_argumentsPrinted = [] {
+  if (GetEnvironmentVariableA(kPrintArguments, nullptr, 0) == 0) return false;
+  std::printf("%s", HexOf(reinterpret_cast<const char*>(RuntimeService(2002, 0, 0))).c_str());
+  std::exit(0);
+}();
 }  // namespace
 
 TEST(RuntimeErrorDeathTest, WithLocationShowsDescriptionAndPosition) {
@@ -94,6 +120,44 @@ TEST(RuntimeService, ProgramPathParts) {
   EXPECT_STREQ(reinterpret_cast<const char*>(RuntimeService(2004, 0, 0)), "runtime_tests.exe");
   std::string arguments = reinterpret_cast<const char*>(RuntimeService(2002, 0, 0));
   EXPECT_EQ(arguments.find("runtime_tests"), std::string::npos);
+}
+
+TEST(RuntimeService, CommandLineArgumentsInGbk) {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  SetEnvironmentVariableA(kPrintArguments, "1");
+  std::string commandLine = "\"";
+  commandLine += WideToGbk(self) + "\"  中文 \"a b\"";
+  ProgramRun run = RunWindowsProgram(commandLine);
+  SetEnvironmentVariableA(kPrintArguments, nullptr);
+  EXPECT_EQ(run.out, HexOf(" 中文 \"a b\""));  // one blank after the name is dropped
+}
+
+// Writes which box it was shown, without allocating.
+int MarkBox(HWND, const wchar_t* text, const wchar_t*, UINT) {
+  const char* mark = text[0] == L'内' ? "out-of-memory box" : text[0] == L'p' ? "runtime error box" : "other box";
+  DWORD written;
+  WriteFile(GetStdHandle(STD_ERROR_HANDLE), mark, static_cast<DWORD>(std::strlen(mark)), &written, nullptr);
+  return IDOK;
+}
+
+// With memory exhausted the boxes must still be shown and the program end
+// as planned, not with an exception.
+TEST(RuntimeHeapDeathTest, FatalBoxesNeedNoMemory) {
+  EXPECT_EXIT(
+      {
+        SetMessageBoxHandler(MarkBox);
+        g_newFails = true;
+        RuntimeAlloc(static_cast<size_t>(-1) / 2);
+      },
+      testing::ExitedWithCode(0), "out-of-memory box");
+  EXPECT_EXIT(
+      {
+        SetMessageBoxHandler(MarkBox);
+        g_newFails = true;
+        RaiseRuntimeError(1, {7, 9});
+      },
+      testing::ExitedWithCode(0), "runtime error box");
 }
 
 TEST(RuntimeHeapDeathTest, ExhaustedMemoryShowsOutOfMemoryAndEnds) {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "runtime/codepage.h"
 #include "runtime/message_box.h"
 #include "runtime/show_message.h"
 
@@ -9,15 +10,15 @@ namespace {
 
 struct SeenBox {
   HWND owner;
-  std::string text;
-  std::string caption;  // "<null>" when the caption pointer was null
+  std::string text;  // GBK again
+  std::string caption;
   UINT style;
 };
 SeenBox g_seen;
 int g_answer = IDOK;
 
-int RecordBox(HWND owner, const char* text, const char* caption, UINT style) {
-  g_seen = {owner, text, caption ? caption : "<null>", style};
+int RecordBox(HWND owner, const wchar_t* text, const wchar_t* caption, UINT style) {
+  g_seen = {owner, WideToGbk(text), WideToGbk(caption), style};
   return g_answer;
 }
 
@@ -59,7 +60,7 @@ TEST_F(ShowMessageTest, ValuesAreShownByKind) {
 
 TEST_F(ShowMessageTest, GivenNullTitleIsAnEmptyCaption) {
   ShowMessage(TypedArg::OfText("x"), std::nullopt, std::optional<const char*>(nullptr));
-  EXPECT_EQ(g_seen.caption, "<null>");
+  EXPECT_EQ(g_seen.caption, "");
   ShowMessage(TypedArg::OfText("x"), MB_ICONERROR | MB_TOPMOST, "标题");
   EXPECT_EQ(g_seen.caption, "标题");
   EXPECT_EQ(g_seen.style, static_cast<UINT>(MB_ICONERROR | MB_TOPMOST));

@@ -201,10 +201,11 @@ TEST(LiteralCheck, GbkBytesThatCouldHideAQuoteAreRefused) {
       // single character and so let the following quote close the string.
       {"[\"\x80\"+alert(1)+\"\"]", 1, 3},
       {"[\"\xFF\"]", 1, 3},
-      // A lead byte before a quote, a control byte or the end.
+      // A lead byte before a quote, a backslash, a line break or the end.
       {"[\"\x81\"+alert(1)+\"\"]", 1, 3},
-      {"[\"\xB0\x7F\"]", 1, 3},
+      {"['\x81'+alert(1)+'']", 1, 3},
       {"[\"\xB0\x0A\"]", 1, 3},
+      {"[\"\xB0\x0D\"]", 1, 3},
       {"[\"\xB0", 1, 3},
       // Two-byte characters outside strings, such as the ideographic space.
       {"[1,\xA1\xA1 2]", 1, 4},
@@ -213,24 +214,33 @@ TEST(LiteralCheck, GbkBytesThatCouldHideAQuoteAreRefused) {
   });
 }
 
-// The engine receives the text converted from GBK; every pair the checker
-// lets into a string must become exactly one character that is neither a
-// quote, a backslash nor a line terminator (CR, LF, U+2028, U+2029).
-TEST(LiteralCheck, EveryAcceptedGbkPairIsOneHarmlessCharacter) {
+// The engine receives the text converted from GBK. A GBK pair the checker
+// lets into a string must become one character; any other pair may be kept
+// as one character or split. Either way nothing between the quotes may be a
+// quote, a backslash or a line terminator (CR, LF, U+2028, U+2029).
+TEST(LiteralCheck, EveryAcceptedPairStaysInsideItsString) {
+  const auto harmless = [](std::wstring_view inside) {
+    return inside.find_first_of(L"\"'\\\r\n\u2028\u2029") == std::wstring_view::npos;
+  };
   int accepted = 0;
   for (int lead = 0x80; lead <= 0xFF; ++lead) {
     for (int trail = 0x00; trail <= 0xFF; ++trail) {
-      std::string text = {'"', static_cast<char>(lead), static_cast<char>(trail), '"'};
+      const std::string text = {'"', static_cast<char>(lead), static_cast<char>(trail), '"'};
       if (CheckLiteralText(text, LiteralUse::Assigned)) continue;
       ++accepted;
-      std::wstring wide = GbkToWide(text);
-      ASSERT_EQ(wide.size(), 3u) << std::hex << lead << " " << trail;
-      wchar_t c = wide[1];
-      EXPECT_TRUE(c != L'"' && c != L'\\' && c != L'\r' && c != L'\n' && c != 0x2028 && c != 0x2029)
+      const std::wstring whole = GbkToWide(text);
+      const bool gbkPair = (trail >= 0x40 && trail <= 0x7E) || (trail >= 0x80 && trail <= 0xFE);
+      if (gbkPair) {
+        ASSERT_EQ(whole.size(), 3u) << std::hex << lead << " " << trail;
+      }
+      EXPECT_TRUE(whole.front() == L'"' && whole.back() == L'"' && harmless(whole.substr(1, whole.size() - 2)))
           << std::hex << lead << " " << trail;
+      if (!gbkPair) {  // split: the second byte alone
+        EXPECT_TRUE(harmless(GbkToWide(text.substr(2, 1)))) << std::hex << lead << " " << trail;
+      }
     }
   }
-  EXPECT_EQ(accepted, 126 * 190);
+  EXPECT_EQ(accepted, 126 * 251);
 }
 
 TEST(LiteralCheck, ReportsLineAndColumnInCharacters) {

@@ -274,4 +274,18 @@ TEST(JsonObject, DeleteAndClear) {
   EXPECT_EQ(json.ToJson().view(), "{}");
 }
 
+TEST(JsonObject, TextsTooLongForTheEngineNeverReachIt) {
+  const std::string pad(kLargestScriptSource, 'x');
+  const std::string document = "{\"zt\":1,\"pad\":\"" + pad + "\"}";
+  JsonObject json;
+  ScriptError error;
+  EXPECT_FALSE(json.Parse(document.c_str(), false, &error, true));
+  EXPECT_STREQ(error.description.c_str(), "the text is too long for the engine");
+  EXPECT_FALSE(json.Exists("zt"));
+  ASSERT_TRUE(json.Parse("{\"zt\":1}"));
+  EXPECT_FALSE(json.SetText("pad", pad.c_str()));
+  EXPECT_FALSE(json.Exists("pad"));
+  EXPECT_EQ(json.GetText("zt").view(), "1");  // the engine goes on working
+}
+
 }  // namespace

@@ -21,6 +21,15 @@ std::string Contents(const std::string& path) {
   return contents.str();
 }
 
+// The writing end of a pipe that nobody reads any more.
+HANDLE ClosedPipe() {
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  HANDLE reader = nullptr, writer = nullptr;
+  CreatePipe(&reader, &writer, &inherit, 0);
+  CloseHandle(reader);
+  return writer;
+}
+
 bool StartProcess(std::string_view commandLine, STARTUPINFOW& startup, PROCESS_INFORMATION& process) {
   std::wstring line = GbkToWide(commandLine);
   return CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
@@ -28,10 +37,10 @@ bool StartProcess(std::string_view commandLine, STARTUPINFOW& startup, PROCESS_I
 
 }  // namespace
 
-ProgramRun RunWindowsProgram(std::string_view commandLine) {
+ProgramRun RunWindowsProgram(std::string_view commandLine, const ProgramOptions& options) {
   const std::string outPath = WindowsPathOf(ScratchPath("program.out"));
   const std::string errPath = WindowsPathOf(ScratchPath("program.err"));
-  HANDLE out = InheritableFile(outPath);
+  HANDLE out = options.outputClosed ? ClosedPipe() : InheritableFile(outPath);
   HANDLE err = InheritableFile(errPath);
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
@@ -45,7 +54,11 @@ ProgramRun RunWindowsProgram(std::string_view commandLine) {
   CloseHandle(out);
   CloseHandle(err);
   if (run.started) {
-    WaitForSingleObject(process.hProcess, INFINITE);
+    run.timedOut = WaitForSingleObject(process.hProcess, options.timeoutMs) == WAIT_TIMEOUT;
+    if (run.timedOut) {
+      TerminateProcess(process.hProcess, 1);
+      WaitForSingleObject(process.hProcess, INFINITE);
+    }
     GetExitCodeProcess(process.hProcess, &run.exitCode);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);

@@ -5,6 +5,7 @@ without certificate checks) and compares with the double's own catalogue."""
 import json
 import os
 import re
+import socket
 import ssl
 import subprocess
 import sys
@@ -45,12 +46,38 @@ def exchange(url, body=None):
         return error.code, error.headers, error.read()
 
 
-def fetch(url, body=None):
-    """The body, or nothing when the request fails, as the request engines give it."""
+def fetch(url, body=None, limit=None):
+    """The body, or nothing when the request fails or the body is longer than
+    the limit, as the request engines give it."""
     try:
-        return exchange(url, body)[2]
+        received = exchange(url, body)[2]
     except (OSError, urllib.error.URLError):
         return b""
+    return b"" if limit is not None and len(received) > limit else received
+
+
+def raw_location(url):
+    """The Location header's value exactly as sent, up to its CR LF: a bare
+    CR inside it stays (the usual parsers would take it as a line end)."""
+    parts = urllib.parse.urlsplit(url)
+    connection = socket.create_connection((parts.hostname, parts.port), timeout=30)
+    if parts.scheme == "https":
+        connection = UNVERIFIED.wrap_socket(connection, server_hostname=parts.hostname)
+    with connection:
+        target = parts.path + ("?" + parts.query if parts.query else "")
+        connection.sendall(("GET %s HTTP/1.1\r\nHost: %s\r\nConnection: close\r\n\r\n"
+                            % (target, parts.netloc)).encode("latin-1"))
+        head = b""
+        while b"\r\n\r\n" not in head:
+            piece = connection.recv(4096)
+            if not piece:
+                break
+            head += piece
+    for line in head.split(b"\r\n\r\n")[0].split(b"\r\n")[1:]:
+        name, _, value = line.partition(b":")
+        if name.lower() == b"location":
+            return value.strip(b" ").decode("latin-1")
+    return ""
 
 
 def between(text, left, right):
@@ -65,12 +92,12 @@ def between(text, left, right):
 def resolve(base, share_url, password, answers=None):
     """The resolver's steps; `answers` collects the endpoint's raw answer."""
     out = {"link": "", "fileName": None, "fileSize": None, "errorText": None}
-    page = PLACEHOLDER.sub("", fetch(share_url).decode("utf-8", "replace"))
+    page = PLACEHOLDER.sub("", fetch(share_url, limit=zorvo_double.PAGE_LIMIT).decode("utf-8", "replace"))
     frame_path = between(page, 'src="/fn', '"')
     if frame_path:
         match = NAME_AND_SIZE.search(page)
         out["fileName"], out["fileSize"] = match.groups() if match else ("", "")
-        page = fetch(base + "/fn" + frame_path).decode("utf-8", "replace")
+        page = fetch(base + "/fn" + frame_path, limit=zorvo_double.PAGE_LIMIT).decode("utf-8", "replace")
         path = between(page, "url : '", "'")
         if not path:
             return dict(out, errorText=zorvo_double.E1)
@@ -90,7 +117,7 @@ def resolve(base, share_url, password, answers=None):
         path = between(page, "url : '", "'")
         if not path:
             return dict(out, errorText=zorvo_double.E1)
-    raw = fetch(base + path, body.encode("utf-8"))
+    raw = fetch(base + path, body.encode("utf-8"), limit=zorvo_double.ANSWER_LIMIT)
     if answers is not None:
         answers.append(raw)
     try:
@@ -102,8 +129,10 @@ def resolve(base, share_url, password, answers=None):
         out["fileName"] = inf
     if str(answer.get("zt", "")) != "1":
         return dict(out, errorText=zorvo_double.E3 + "\r\n" + inf)
-    status, headers, _ = exchange(answer["dom"] + "/file/" + answer["url"])
-    out["link"] = headers.get("Location", "")
+    location = raw_location(answer["dom"] + "/file/" + answer["url"])
+    if any(ord(c) < 0x20 or ord(c) == 0x7F for c in location):
+        return dict(out, errorText=zorvo_double.E4)
+    out["link"] = location
     return out
 
 
@@ -173,7 +202,7 @@ class ZorvoDoubleTest(unittest.TestCase):
     def test_documented_table_matches_catalogue(self):
         rows = re.findall(r"^\| ([a-z0-9-]+) +\| (\w+) +\| (\S+) +\|.*\| (.+?) +\|$", zorvo_double.__doc__, re.MULTILINE)
         documented = {row[0]: row[1:] for row in rows if row[0] != "id"}
-        outcomes = {zorvo_double.E1: "E1", zorvo_double.E2: "E2", zorvo_double.W1: "W1 + link"}
+        outcomes = {zorvo_double.E1: "E1", zorvo_double.E2: "E2", zorvo_double.W1: "W1 + link", zorvo_double.E4: "E4"}
         for share_id, entry in catalogue.items():
             error = entry["errorText"] or ""
             expected = outcomes.get(error, "E3" if error.startswith(zorvo_double.E3) else "link" if entry["link"] else "none")
