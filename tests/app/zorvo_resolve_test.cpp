@@ -19,7 +19,7 @@ class ZorvoResolveCommand : public DoubleTest {
     commandLine += "\" ";
     commandLine += arguments;
     ProgramRun run = RunWindowsProgram(commandLine, options);
-    EXPECT_TRUE(run.started);
+    EXPECT_TRUE(run.started) << "error " << run.startError;
     return run;
   }
   static std::string ForShare(const ZorvoShare& share, const std::string& options = "") {

@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <string>
 
 #include "runtime/codepage.h"
 #include "support/linux_process.h"
@@ -38,8 +39,12 @@ bool StartProcess(std::string_view commandLine, STARTUPINFOW& startup, PROCESS_I
 }  // namespace
 
 ProgramRun RunWindowsProgram(std::string_view commandLine, const ProgramOptions& options) {
-  const std::string outPath = WindowsPathOf(ScratchPath("program.out"));
-  const std::string errPath = WindowsPathOf(ScratchPath("program.err"));
+  // Files of their own for every run: a file of the run before may still be
+  // held open for a moment by the process that wrote it.
+  static unsigned runs = 0;
+  const std::string stem = "program-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++runs);
+  const std::string outPath = WindowsPathOf(ScratchPath(stem + ".out"));
+  const std::string errPath = WindowsPathOf(ScratchPath(stem + ".err"));
   HANDLE out = options.outputClosed ? ClosedPipe() : InheritableFile(outPath);
   HANDLE err = InheritableFile(errPath);
   STARTUPINFOW startup{};
@@ -51,6 +56,7 @@ ProgramRun RunWindowsProgram(std::string_view commandLine, const ProgramOptions&
   PROCESS_INFORMATION process{};
   ProgramRun run;
   run.started = StartProcess(commandLine, startup, process);
+  if (!run.started) run.startError = GetLastError();
   CloseHandle(out);
   CloseHandle(err);
   if (run.started) {

@@ -9,6 +9,7 @@
 
 struct ProgramRun {
   bool started = false;
+  unsigned long startError = 0;  // GetLastError when it did not start
   bool timedOut = false;
   unsigned long exitCode = 0;
   std::string out;  // standard output, bytes as written
