@@ -33,9 +33,9 @@ inline constexpr COLORREF kTransparentColor = CLR_INVALID;
 // has its own defaults. The position defaults to (0, 0), the id to
 // NextAutoId().
 struct ControlOptions {
-  std::optional<int> x, y, width, height;
-  std::optional<int> id;
-  std::optional<DWORD> style, exStyle;
+  std::optional<int> x{}, y{}, width{}, height{};
+  std::optional<int> id{};
+  std::optional<DWORD> style{}, exStyle{};
 };
 
 class ControlWindow : public WindowObject {
