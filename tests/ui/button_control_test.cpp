@@ -1,5 +1,3 @@
-#include <functional>
-
 #include "control_fixture.h"
 #include "ui/controls/button_control.h"
 #include "ui/controls/edit_control.h"
@@ -28,7 +26,7 @@ TEST_F(ControlTest, AClickOrEnterOnABoundButtonCallsOnClickOnceInsteadOfTheDialo
 }
 
 namespace {
-constexpr COLORREF kRed = RGB(200, 0, 0), kBlue = RGB(0, 0, 160);
+constexpr COLORREF kRed = RGB(200, 0, 0), kBlue = RGB(0, 0, 160), kUnanswered = RGB(1, 1, 1);
 }
 
 TEST_F(ControlTest, ColourMessagesGetTheControlsColoursOnceItHasABrush) {
@@ -40,41 +38,36 @@ TEST_F(ControlTest, ColourMessagesGetTheControlsColoursOnceItHasABrush) {
     const char* what;
     ControlWindow& control;
     UINT message;
-    std::function<void(ControlWindow&)> set;
-    bool answered;
-    COLORREF text, back;  // back kTransparentColor: TRANSPARENT mode and the null brush
+    void (*set)(ControlWindow&);
+    COLORREF text, back;  // kTransparentColor: TRANSPARENT mode and the null brush
   } rows[] = {
-      {"button as constructed", button, WM_CTLCOLORBTN, [](auto&) {}, false, 0, 0},
-      {"transparent button", button, WM_CTLCOLORBTN, [](auto& c) { c.SetBackColor(kTransparentColor); }, true, 0,
+      {"button as constructed", button, WM_CTLCOLORBTN, [](ControlWindow&) {}, 0, kUnanswered},
+      {"transparent", button, WM_CTLCOLORBTN, [](ControlWindow& c) { c.SetBackColor(kTransparentColor); }, 0,
        kTransparentColor},
-      {"edit as created (white)", edit, WM_CTLCOLOREDIT, [](auto&) {}, true, 0, RGB(255, 255, 255)},
-      {"edit with colours", edit, WM_CTLCOLOREDIT, [](auto& c) { c.SetBackColor(kBlue), c.SetForeColor(kRed); },
-       true, kRed, kBlue},
-      {"reset, then a text colour", edit, WM_CTLCOLOREDIT, [](auto& c) { c.ResetColors(), c.SetForeColor(kRed); },
-       true, kRed, GetSysColor(COLOR_BTNFACE)},
+      {"edit as created", edit, WM_CTLCOLOREDIT, [](ControlWindow&) {}, 0, RGB(255, 255, 255)},
+      {"coloured", edit, WM_CTLCOLOREDIT, [](ControlWindow& c) { c.SetBackColor(kBlue), c.SetForeColor(kRed); }, kRed,
+       kBlue},
+      {"reset, then a text colour", edit, WM_CTLCOLOREDIT, [](ControlWindow& c) { c.ResetColors(), c.SetForeColor(kRed); },
+       kRed, GetSysColor(COLOR_BTNFACE)},
   };
   WindowDC dc(dialog.Handle());
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
     row.set(row.control);
     SetBkMode(dc.get(), OPAQUE);
-    SetBkColor(dc.get(), RGB(1, 1, 1));
-    SetTextColor(dc.get(), RGB(1, 1, 1));
+    SetBkColor(dc.get(), kUnanswered);
+    SetTextColor(dc.get(), kUnanswered);
     reached.clear();
-    auto brush = reinterpret_cast<HBRUSH>(
-        dialog.Send(row.message, reinterpret_cast<WPARAM>(dc.get()), reinterpret_cast<LPARAM>(row.control.Handle())));
+    auto brush = reinterpret_cast<HBRUSH>(dialog.Send(row.message, AsInteger(dc.get()), AsInteger(row.control.Handle())));
     EXPECT_EQ(GetTextColor(dc.get()), row.text);
-    EXPECT_EQ(Reached(row.message), !row.answered);
-    if (!row.answered) continue;
-    bool transparent = row.back == kTransparentColor;
-    EXPECT_EQ(GetBkMode(dc.get()), transparent ? TRANSPARENT : OPAQUE);
+    EXPECT_EQ(Reached(row.message), row.back == kUnanswered);  // went on to the dialog's default
     LOGBRUSH made{};
-    ASSERT_TRUE(GetObjectW(brush, sizeof made, &made));
-    if (transparent) {
+    GetObjectW(brush, sizeof made, &made);
+    if (row.back == kTransparentColor) {
+      EXPECT_EQ(GetBkMode(dc.get()), TRANSPARENT);
       EXPECT_EQ(brush, GetStockObject(NULL_BRUSH));
-    } else {
+    } else if (row.back != kUnanswered) {
       EXPECT_EQ(GetBkColor(dc.get()), row.back);
-      EXPECT_EQ(made.lbStyle, static_cast<UINT>(BS_SOLID));
       EXPECT_EQ(made.lbColor, row.back);
     }
   }
@@ -83,18 +76,15 @@ TEST_F(ControlTest, ColourMessagesGetTheControlsColoursOnceItHasABrush) {
 TEST_F(ControlTest, CreationFillsInTheClassDefaultsAndAutomaticIds) {
   ButtonControl first, second;
   ASSERT_TRUE(first.CreateButton(dialog));
-  ASSERT_TRUE(second.CreateButton(dialog, "第二", {.x = 5, .y = 50}));
+  ASSERT_TRUE(second.CreateButton(dialog, "第二", {.y = 50}));
   EXPECT_FALSE(first.CreateButton(dialog));  // bound already
   // -1 and -2 when these are the first automatic ids of the process.
   EXPECT_LT(first.GetControlId(), 0);
   EXPECT_EQ(second.GetControlId(), first.GetControlId() - 1);
   EXPECT_EQ(first.CaptionW(), L"按钮");
   EXPECT_STREQ(second.Caption().get(), "第二");
-  EXPECT_STREQ(first.GetType().get(), "按钮");
-  EXPECT_EQ(first.ClassNameW(), L"Button");
   EXPECT_EQ(first.Width(), 80);
   EXPECT_EQ(first.Height(), 32);
-  EXPECT_EQ(second.Left(), 5);
   DWORD visibleChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP;
   EXPECT_EQ(first.Style() & visibleChild, visibleChild);
   EXPECT_EQ(first.Send(WM_GETFONT), reinterpret_cast<LRESULT>(GetStockObject(DEFAULT_GUI_FONT)));
@@ -102,7 +92,6 @@ TEST_F(ControlTest, CreationFillsInTheClassDefaultsAndAutomaticIds) {
   EditControl edit, wantsReturn;
   ASSERT_TRUE(edit.CreateEdit(dialog));
   ASSERT_TRUE(wantsReturn.CreateEdit(dialog, L"", {.style = ES_MULTILINE | ES_WANTRETURN}));
-  EXPECT_STREQ(edit.GetType().get(), "编辑框");
   EXPECT_EQ(edit.Height(), 20);
   EXPECT_EQ(edit.Style() & (ES_AUTOHSCROLL | WS_TABSTOP), static_cast<DWORD>(ES_AUTOHSCROLL | WS_TABSTOP));
   EXPECT_TRUE(edit.ExStyle() & WS_EX_CLIENTEDGE);
