@@ -50,6 +50,13 @@ ensure_wine_prefix() {
     /usr/lib/wine/wineserver -w
     touch "$WINEPREFIX/.no-crash-dialog"
   fi
+  # No window manager runs under Xvfb: windows Wine leaves to one wait two
+  # seconds for it each time they are hidden or destroyed.
+  if [ ! -f "$WINEPREFIX/.unmanaged-windows" ]; then
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    /usr/lib/wine/wineserver -w
+    touch "$WINEPREFIX/.unmanaged-windows"
+  fi
 }
 
 # Starts a display and a persistent Wine server for this shell's lifetime.

@@ -4,17 +4,9 @@
 
 #include "ui/fonts/font_object.h"
 #include "ui/icons/icon_object.h"
+#include "window_fixture.h"
 
 namespace {
-
-// Icons show when their binding frees them: a destroyed icon has no info.
-bool IconAlive(HICON icon) {
-  ICONINFO info{};
-  if (!GetIconInfo(icon, &info)) return false;
-  DeleteObject(info.hbmColor);
-  DeleteObject(info.hbmMask);
-  return true;
-}
 
 IconObject NewIconObject() {
   IconObject object;

@@ -46,8 +46,8 @@ bool WindowTest::PumpUntil(const std::function<bool()>& done) {
   while (!done()) {
     if (GetTickCount64() > deadline) return false;
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    MSG msg;  // messages that keep posting themselves cannot hold it past the deadline
+    while (GetTickCount64() <= deadline && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
   }
   return true;
 }
@@ -57,4 +57,12 @@ void WindowTest::TearDown() {
   reached.clear();
   events.clear();
   eventResult = 0;
+}
+
+bool IconAlive(HICON icon) {
+  ICONINFO info{};
+  if (!GetIconInfo(icon, &info)) return false;
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return true;
 }

@@ -16,8 +16,6 @@
 class WindowTest : public ::testing::Test {
  protected:
   // A top-level window of the recording class, 300 x 200 at (100, 100).
-  // Hidden: Wine takes two seconds to hide or destroy a visible top-level
-  // window when there is no window manager.
   HWND CreateHost(DWORD style = WS_POPUP);
   // A visible child of a system or test class.
   HWND CreateChild(HWND parent, const wchar_t* className, const wchar_t* text, int id, DWORD style = 0);
@@ -36,6 +34,9 @@ class WindowTest : public ::testing::Test {
   std::vector<HWND> hosts_;
 };
 
+// Whether an icon still exists: a destroyed icon has no info.
+bool IconAlive(HICON icon);
+
 // Event handlers for the tests: Recorder<Event::OnChar> appends the event's
 // name and arguments (the window left out) to `events` and returns
 // `eventResult`.
@@ -44,6 +45,9 @@ struct EventRecord {
   std::vector<INT_PTR> args;
   bool operator==(const EventRecord&) const = default;
 };
+inline void PrintTo(const EventRecord& record, std::ostream* out) {
+  *out << record.name << ::testing::PrintToString(record.args);
+}
 extern std::vector<EventRecord> events;
 extern INT_PTR eventResult;
 
