@@ -2,7 +2,10 @@
 #include <cmath>
 
 #include "control_fixture.h"
+#include "resources/test_dialogs.h"
+#include "ui/controls/button_control.h"
 #include "ui/controls/edit_control.h"
+#include "ui/dialogs/dialog_window.h"
 #include "ui/fonts/device_context.h"
 
 namespace {
@@ -125,4 +128,21 @@ TEST_F(ControlTest, EditTextReadsAnEmptyBoxAsAnEmptyTextAndChangesAreReported) {
 
   edit.Send(WM_CHAR, 'x');  // (setting the text of a multi-line edit reports no change)
   EXPECT_EQ(events, (std::vector<EventRecord>{{"OnTextChange", {AsInteger(edit.Handle()), 31}}}));  // not as a click
+}
+
+TEST_F(WindowTest, EnterInAnEditPressesTheDialogsDefaultButtonOnce) {
+  DialogWindow window;
+  ASSERT_NE(window.ShowModelessFromResource(nullptr, IDD_TEST_DIALOG), nullptr);
+  WindowObject host;  // the dialog's plain window object, as the program keeps it
+  ASSERT_TRUE(host.Attach(window.GetHandle()));
+  EditControl edit;
+  ButtonControl button;
+  ASSERT_TRUE(edit.AttachById(host, IDC_TEST_EDIT));
+  ASSERT_TRUE(button.AttachById(host, IDC_DEFAULT_BUTTON));
+  button.SetOnClick(RecordControlEvent<Event::OnClick>);
+  button.SetDefaultButton(true);
+  edit.Send(WM_KEYDOWN, VK_RETURN);
+  EXPECT_EQ(events, (std::vector<EventRecord>{{"OnClick", {AsInteger(button.Handle()), IDC_DEFAULT_BUTTON}}}));
+  DestroyWindow(window.GetHandle());
+  EXPECT_EQ(button.BindingRefCount(), 1);  // the dialog gave its reference back
 }
