@@ -95,7 +95,6 @@ TEST_F(ControlTest, CreationFillsInTheClassDefaultsAndAutomaticIds) {
   EXPECT_EQ(edit.Height(), 20);
   EXPECT_EQ(edit.Style() & (ES_AUTOHSCROLL | WS_TABSTOP), static_cast<DWORD>(ES_AUTOHSCROLL | WS_TABSTOP));
   EXPECT_TRUE(edit.ExStyle() & WS_EX_CLIENTEDGE);
-  EXPECT_EQ(edit.SetBackColor(), RGB(255, 255, 255));
   EXPECT_EQ(edit.ToolkitStyle(), 0);
   EXPECT_EQ(wantsReturn.ToolkitStyle(), ToolkitStyle::kOwnEnter);
 
