@@ -135,9 +135,13 @@ class WindowObject {
 
   void DisableRedraw() { Send(WM_SETREDRAW, FALSE); }
   void EnableRedraw() { Send(WM_SETREDRAW, TRUE); }
-  void Invalidate() { InvalidateRect(Handle(), nullptr, TRUE); }
-  void InvalidateWithoutErase() { InvalidateRect(Handle(), nullptr, FALSE); }
-  void Validate() { ValidateRect(Handle(), nullptr); }
+  // For a null window these calls would repaint the whole desktop, so an
+  // unbound object repaints nothing.
+  void Invalidate() { InvalidateWindow(TRUE); }
+  void InvalidateWithoutErase() { InvalidateWindow(FALSE); }
+  void Validate() {
+    if (HWND window = Handle()) ValidateRect(window, nullptr);
+  }
   void Update() { UpdateWindow(Handle()); }
 
   // Geometry in the parent's coordinates.
@@ -254,6 +258,9 @@ class WindowObject {
 
  private:
   DWORD ChangeLong(int index, DWORD set, DWORD keep);
+  void InvalidateWindow(BOOL erase) {
+    if (HWND window = Handle()) InvalidateRect(window, nullptr, erase);
+  }
   template <typename... Args>
   void SetHoverEvent(const EventKey<Args...>& event, typename EventKey<Args...>::Handler handler) {
     binding_->SetEvent(event, handler);

@@ -1,14 +1,16 @@
-// Owner of a window's device context taken with GetDC; a null window gives
-// the screen DC.
+// Owners of a window's device contexts, released with ReleaseDC: WindowDC
+// for the client area (GetDC; a null window gives the screen DC) and
+// WholeWindowDC for the whole window with its frame (GetWindowDC).
 #pragma once
 #include <windows.h>
 
-class WindowDC {
+template <auto Take>
+class BasicWindowDC {
  public:
-  explicit WindowDC(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
-  WindowDC(const WindowDC&) = delete;
-  WindowDC& operator=(const WindowDC&) = delete;
-  ~WindowDC() {
+  explicit BasicWindowDC(HWND window) noexcept : window_(window), dc_(Take(window)) {}
+  BasicWindowDC(const BasicWindowDC&) = delete;
+  BasicWindowDC& operator=(const BasicWindowDC&) = delete;
+  ~BasicWindowDC() {
     if (dc_) ReleaseDC(window_, dc_);
   }
 
@@ -18,3 +20,6 @@ class WindowDC {
   HWND window_;
   HDC dc_;
 };
+
+using WindowDC = BasicWindowDC<&GetDC>;
+using WholeWindowDC = BasicWindowDC<&GetWindowDC>;

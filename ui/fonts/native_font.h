@@ -1,4 +1,4 @@
-// Owner of a native GDI font; deleted with DeleteObject.
+// Owners of native GDI fonts and brushes; deleted with DeleteObject.
 #pragma once
 #include <windows.h>
 
@@ -9,3 +9,4 @@ struct GdiObjectDeleter {
   void operator()(HGDIOBJ object) const noexcept { DeleteObject(object); }
 };
 using NativeFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiObjectDeleter>;
+using NativeBrush = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
