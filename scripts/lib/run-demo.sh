@@ -1,30 +1,43 @@
 # Runs inside a loopback-only network namespace; see scripts/demo.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/double.sh"
 ip link set lo up
-start_wine_session
-
+mode=${1:-}
 demo_dir="$root/build/demo"
-rm -rf "$demo_dir"
-mkdir -p "$demo_dir"
-python3 "$root/tools/zorvo_double.py" --port-file "$demo_dir/ports" --tls-dir "$demo_dir/tls" --idle 120 >/dev/null &
-for _ in $(seq 100); do [ -s "$demo_dir/ports" ] && break; sleep 0.1; done
-read -r _ https_port <"$demo_dir/ports"
-base_site="https://localhost:$https_port"
-stop_double() { curl -sk "$base_site/_control/shutdown" >/dev/null || true; stop_wine_session; }
-trap stop_double EXIT
 
-# The request object checks certificates: trust the double's own.
-"$wine" "$root/build/x64/tests/trust-certificate.exe" "$demo_dir/tls/server.crt"
+if [ "$mode" = --window ]; then
+  # The window on the caller's display, with a Wine server of its own.
+  start_wine_session() { /usr/lib/wine/wineserver -p >/dev/null 2>&1; }
+  stop_wine_session() { /usr/lib/wine/wineserver -k 2>/dev/null || true; }
+  start_wine_session
+  start_double "$demo_dir" 3600
+else
+  start_wine_session
+  start_double "$demo_dir"
+fi
 
 echo "Zorvo double at $base_site"
 curl -sk "$base_site/_control/shares?base=$base_site" >"$demo_dir/shares.json"
 demo_shares=$(python3 -c '
 import json, sys
 shares = {share["id"]: share for share in json.load(open(sys.argv[1]))}
-for id in ("framed", "framed-pw", "inline", "inline-pw"):
+for id in ("framed", "framed-pw", "inline", "inline-pw", "wrong-password"):
     print("%s\t%s\t%s" % (id, shares[id]["url"], shares[id]["password"]))' "$demo_dir/shares.json")
+
+if [ "$mode" = --window ]; then
+  echo "Shares to try (link, then password if any):"
+  while IFS=$'\t' read -r id url password; do
+    echo "  $url${password:+   $password}"
+  done <<<"$demo_shares"
+  echo "Close the window to end the demo."
+  "$wine" "$root/build/x64/zorvo-link-test.exe" --online-check-url "http://127.0.0.1:$http_port/" \
+    --base-site "$base_site" </dev/null
+  exit 0
+fi
+
 while IFS=$'\t' read -r id url password; do
+  [ "$id" = wrong-password ] && continue
   arguments=(--json --base-site "$base_site")
   [ -n "$password" ] && arguments+=(--password "$password")
   echo
