@@ -58,13 +58,12 @@ ensure_wine_prefix() {
     touch "$WINEPREFIX/.unmanaged-windows"
   fi
   # The prefix has no Windows fonts: the dialog face the window program asks
-  # for is WenQuanYi Micro Hei, and the faces of captions and message boxes
-  # take their Chinese from it, so windows and screenshots read.
+  # for and the face of captions and message boxes are replaced by
+  # WenQuanYi Micro Hei, so windows and screenshots show their Chinese.
   if [ ! -f "$WINEPREFIX/.chinese-fonts" ]; then
-    "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Segoe UI' /t REG_SZ /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
-    for face in Tahoma 'MS Shell Dlg' 'Microsoft Sans Serif'; do
-      "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$face" \
-        /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
+    for face in 'Segoe UI' Tahoma; do
+      "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d 'WenQuanYi Micro Hei' /f \
+        >/dev/null 2>&1
     done
     /usr/lib/wine/wineserver -w
     touch "$WINEPREFIX/.chinese-fonts"
