@@ -9,7 +9,7 @@ start_wine_session
 stress_dir="$root/build/stress"
 rm -rf "$stress_dir"
 mkdir -p "$stress_dir"
-python3 "$root/tools/zorvo_double.py" --port-file "$stress_dir/ports" --tls-dir "$stress_dir/tls" --idle 300 >/dev/null &
+python3 "$root/tools/zorvo_double.py" --port-file "$stress_dir/ports" --tls-dir "$stress_dir/tls" --idle 3600 >/dev/null &
 double_pid=$!
 for _ in $(seq 100); do [ -s "$stress_dir/ports" ] && break; sleep 0.1; done
 stop_double() { kill "$double_pid" 2>/dev/null || true; stop_wine_session; }
