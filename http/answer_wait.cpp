@@ -48,6 +48,7 @@ ExchangeEnd SendAndAwaitAnswer(AutomationObject& request, const char* sendName, 
     headersIn = headersIn || HeadersIn(request);
     if (headersIn && headersSuffice) return ExchangeEnd::HeadersIn;
   }
-  CallMethod(request, "Abort");
+  // Not aborted: Wine's Abort waits for the object's worker, which may sit in
+  // a socket read for as long as the receive time-out.
   return ExchangeEnd::CutOff;
 }

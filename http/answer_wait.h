@@ -17,14 +17,15 @@ enum class ExchangeEnd {
   Whole,      // the whole answer is in: it may be read
   HeadersIn,  // the headers are in, the body is not (only when headers suffice)
   Failed,     // the exchange failed by itself: nothing may be read
-  CutOff,     // given up at the deadline (the request is aborted): nothing may be read
+  CutOff,     // given up at the deadline, still going: nothing may be read
 };
 
 // Calls the send member `sendName` with `body`, then waits until the whole
 // answer is in: its headers must be in by `headersBy` (Wine's object waits
 // for them without any time-out; Windows' applies its receive time-out), the
 // rest by `wholeBy`. When `headersSuffice`, it returns at most a second after
-// the headers are in. A deadline that passes aborts the request.
+// the headers are in. When a deadline passes, the exchange is left to end
+// on its own (see ReleaseRequestObject).
 ExchangeEnd SendAndAwaitAnswer(AutomationObject& request, const char* sendName, ArgList body,
                                const ExchangeDeadline& headersBy, const ExchangeDeadline& wholeBy,
                                bool headersSuffice = false);

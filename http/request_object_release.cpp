@@ -11,18 +11,19 @@
 //   thread is scheduled again. So the object is kept until the next object
 //   is let go, a whole exchange later. A failed exchange may have such a
 //   store pending from an earlier step; it is kept the same way.
-// - An aborted exchange stops only the object's own thread; a receive the
-//   worker has under way goes on until data comes, the connection closes or
-//   a time-out passes (none while waiting for the answer's headers), and then
-//   reports into the object and signals its event. Such an object is never
-//   released; it stays until the program ends.
+// - An exchange given up before it ended goes on in the object's threads
+//   until data comes, the connection closes or a time-out passes (none while
+//   waiting for the answer's headers), and then reports into the object and
+//   signals its event. Aborting or releasing it does not stop that: both wait
+//   for the object's own thread, which may sit in a socket read for the whole
+//   receive time-out, and a read the worker has queued goes on after them.
+//   Such an object is left alone, never released, until the program ends.
 // Windows' object needs none of this; there it only defers a release.
 #include "http/request_object_release.h"
 
 #include <mutex>
 #include <vector>
 
-#include "runtime/automation_calls.h"
 
 namespace {
 
@@ -51,8 +52,6 @@ void ReleaseRequestObject(AutomationObject& request, ExchangeEnd end) {
       return;  // `previous` goes here, outside the lock
     }
     case ExchangeEnd::HeadersIn:
-      CallMethod(request, "Abort");
-      [[fallthrough]];
     case ExchangeEnd::CutOff:
       KeepUntilExit(request);
       return;
