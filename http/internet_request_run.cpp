@@ -17,8 +17,8 @@ bool InternetRequestRun::Perform(Work work, const ExchangeDeadline& deadline) {
   std::shared_ptr<InternetRequestRun> run(new InternetRequestRun(std::move(work)));
   if (!run->tooManyRedirects_) return false;
   auto* workerShare = new std::shared_ptr<InternetRequestRun>(run);  // the worker's own reference
-  HANDLE thread = CreateThread(nullptr, kWorkerStack, ThreadMain, workerShare, STACK_SIZE_PARAM_IS_A_RESERVATION,
-                               nullptr);
+  HANDLE thread =
+      CreateThread(nullptr, kWorkerStack, ThreadMain, workerShare, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
   if (!thread) {
     delete workerShare;
     return false;
@@ -32,7 +32,8 @@ bool InternetRequestRun::Perform(Work work, const ExchangeDeadline& deadline) {
 }
 
 DWORD WINAPI InternetRequestRun::ThreadMain(void* parameter) {
-  const std::unique_ptr<std::shared_ptr<InternetRequestRun>> run(static_cast<std::shared_ptr<InternetRequestRun>*>(parameter));
+  const std::unique_ptr<std::shared_ptr<InternetRequestRun>> run(
+      static_cast<std::shared_ptr<InternetRequestRun>*>(parameter));
   (*run)->work_(**run);
   return 0;
 }

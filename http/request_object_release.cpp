@@ -24,7 +24,6 @@
 #include <mutex>
 #include <vector>
 
-
 namespace {
 
 std::mutex retiredLock;

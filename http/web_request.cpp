@@ -188,7 +188,8 @@ Bytes WebRequest(std::string_view urlView, const WebRequestOptions& options) {
   const Bytes* givenBytes = options.bodyBytes ? &options.bodyBytes->get() : nullptr;
   const bool bodyFromText = method != HttpMethod::Get && (!givenBytes || givenBytes->empty());
   if (method != HttpMethod::Get) {
-    transfer->data = bodyFromText ? Bytes::Copy(options.body.value_or(std::string_view())) : Bytes::Copy(givenBytes->view());
+    transfer->data =
+        bodyFromText ? Bytes::Copy(options.body.value_or(std::string_view())) : Bytes::Copy(givenBytes->view());
   }
 
   // A request given up at its deadline is a failed one: no body, no headers.

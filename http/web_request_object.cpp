@@ -6,9 +6,9 @@
 #include <string>
 
 #include "http/answer_wait.h"
-#include "http/exchange_deadline.h"
 #include "http/base64.h"
 #include "http/cookies.h"
+#include "http/exchange_deadline.h"
 #include "http/header_block.h"
 #include "http/header_completion.h"
 #include "http/http_method.h"
@@ -33,8 +33,8 @@ constexpr int32_t kOptionIgnoredCertificateErrors = 4;
 // Unknown certificate authority, wrong usage, name mismatch, expired.
 constexpr int32_t kIgnoredCertificateErrors = 0x0100 | 0x0200 | 0x1000 | 0x2000;
 constexpr int32_t kProxyCredentials = 1;
-constexpr int kTimeoutCount = 4;  // resolve, connect, send, receive
-constexpr uint32_t kObjectReceiveTimeoutMs = 30000;  // a fresh object's own
+constexpr int kTimeoutCount = 4;                     // resolve, connect, send, receive
+constexpr uint32_t kObjectReceiveTimeoutMs = 30000;  // a fresh object's own receive time-out
 
 // All four time-outs in ms; none when the caller leaves them as they are. A
 // number of seconds too large for the object is taken as the largest one.

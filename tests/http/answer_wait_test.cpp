@@ -28,7 +28,12 @@ TEST(AnswerWaitTest, EndsAsTheObjectAnswersOrAtTheDeadline) {
       // the result left false, Windows with true; both are whole.
       {"whole before the wait", false, false, 7000, false, ExchangeEnd::Whole, {"Send", "WaitForResponse 7"}},
       {"seconds rounded up", true, false, 2500, false, ExchangeEnd::Whole, {"Send", "WaitForResponse 3"}},
-      {"headers suffice: a second at a time", true, false, 7000, true, ExchangeEnd::Whole,
+      {"headers suffice: a second at a time",
+       true,
+       false,
+       7000,
+       true,
+       ExchangeEnd::Whole,
        {"Send", "WaitForResponse 1"}},
       {"failed exchange", std::nullopt, false, 7000, false, ExchangeEnd::Failed, {"Send", "WaitForResponse 7"}},
       // Waiting for a request that was never sent does not end on Wine.

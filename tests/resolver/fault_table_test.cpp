@@ -2,8 +2,8 @@
 // each run ends by its deadline with the failure a failed request gives at
 // that stage. Every exchange gets a short deadline here, and the runs go
 // side by side, so the table takes seconds.
-#include <windows.h>
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 #include <thread>
@@ -37,20 +37,34 @@ struct FaultCase {
 };
 
 constexpr FaultCase kCases[] = {
-    {"share", "silent", Outcome::E1},          {"share", "headers-only", Outcome::E1},
-    {"share", "drip", Outcome::E1},            {"share", "short-open", Outcome::E1},
-    {"share", "chunked-open", Outcome::E1},    {"share", "continue-only", Outcome::E1},
-    {"share", "redirect-loop", Outcome::E1},   {"share", "tls-plain", Outcome::E1},
-    {"share", "full-queue", Outcome::E1},      {"frame", "silent", Outcome::E1},
-    {"frame", "headers-only", Outcome::E1},    {"frame", "drip", Outcome::E1},
-    {"frame", "short-open", Outcome::E1},      {"frame", "chunked-open", Outcome::E1},
-    {"frame", "continue-only", Outcome::E1},   {"frame", "redirect-loop", Outcome::E1},
-    {"frame", "tls-plain", Outcome::E1},       {"frame", "full-queue", Outcome::E1},
-    {"endpoint", "silent", Outcome::E3},       {"endpoint", "drip", Outcome::E3},
-    {"endpoint", "chunked-open", Outcome::E3}, {"endpoint", "redirect-loop", Outcome::E3},
-    {"probe", "silent", Outcome::NoLink},      {"probe", "headers-only", Outcome::Link},
-    {"probe", "drip", Outcome::Link},          {"probe", "continue-only", Outcome::NoLink},
-    {"probe", "redirect-loop", Outcome::Link}, {"probe", "tls-plain", Outcome::NoLink},
+    {"share", "silent", Outcome::E1},
+    {"share", "headers-only", Outcome::E1},
+    {"share", "drip", Outcome::E1},
+    {"share", "short-open", Outcome::E1},
+    {"share", "chunked-open", Outcome::E1},
+    {"share", "continue-only", Outcome::E1},
+    {"share", "redirect-loop", Outcome::E1},
+    {"share", "tls-plain", Outcome::E1},
+    {"share", "full-queue", Outcome::E1},
+    {"frame", "silent", Outcome::E1},
+    {"frame", "headers-only", Outcome::E1},
+    {"frame", "drip", Outcome::E1},
+    {"frame", "short-open", Outcome::E1},
+    {"frame", "chunked-open", Outcome::E1},
+    {"frame", "continue-only", Outcome::E1},
+    {"frame", "redirect-loop", Outcome::E1},
+    {"frame", "tls-plain", Outcome::E1},
+    {"frame", "full-queue", Outcome::E1},
+    {"endpoint", "silent", Outcome::E3},
+    {"endpoint", "drip", Outcome::E3},
+    {"endpoint", "chunked-open", Outcome::E3},
+    {"endpoint", "redirect-loop", Outcome::E3},
+    {"probe", "silent", Outcome::NoLink},
+    {"probe", "headers-only", Outcome::Link},
+    {"probe", "drip", Outcome::Link},
+    {"probe", "continue-only", Outcome::NoLink},
+    {"probe", "redirect-loop", Outcome::Link},
+    {"probe", "tls-plain", Outcome::NoLink},
     {"probe", "full-queue", Outcome::NoLink},
 };
 
@@ -63,7 +77,8 @@ struct FaultRun {
 void Resolve(FaultRun& run) {
   Text errorText;
   const uint64_t start = GetTickCount64();
-  Text link = ResolveDirectLink(run.fault.url.c_str(), {.errorText = errorText, .baseSite = run.fault.baseSite.c_str()});
+  Text link =
+      ResolveDirectLink(run.fault.url.c_str(), {.errorText = errorText, .baseSite = run.fault.baseSite.c_str()});
   run.ms = GetTickCount64() - start;
   run.link = link.view();
   run.errorText = errorText.view();
@@ -84,7 +99,8 @@ TEST_F(FaultTableTest, EveryFaultEndsByItsDeadlineWithItsStagesFailure) {
   }
   for (size_t first = 0; first < runs.size(); first += kSideBySide) {
     std::vector<std::thread> threads;
-    for (size_t i = first; i < std::min(first + kSideBySide, runs.size()); ++i) threads.emplace_back(Resolve, std::ref(runs[i]));
+    for (size_t i = first; i < std::min(first + kSideBySide, runs.size()); ++i)
+      threads.emplace_back(Resolve, std::ref(runs[i]));
     for (std::thread& thread : threads) thread.join();
   }
   for (size_t i = 0; i < runs.size(); ++i) {
@@ -93,7 +109,9 @@ TEST_F(FaultTableTest, EveryFaultEndsByItsDeadlineWithItsStagesFailure) {
     SCOPED_TRACE(std::string(test.stage) + " " + test.mode + ": " + std::to_string(run.ms) + " ms");
     EXPECT_LT(run.ms, kBudgetMs + kMarginMs);
     EXPECT_EQ(run.link, test.outcome == Outcome::Link ? run.fault.link : "");
-    const char* reason = test.outcome == Outcome::E1 ? kNoEndpointPath : test.outcome == Outcome::E3 ? kEndpointRefused : "";
+    const char* reason = test.outcome == Outcome::E1   ? kNoEndpointPath
+                         : test.outcome == Outcome::E3 ? kEndpointRefused
+                                                       : "";
     EXPECT_EQ(run.errorText, reason);
   }
 }
