@@ -42,13 +42,17 @@ void InternetRequestRun::CountRedirects(HINTERNET root) { InternetSetStatusCallb
 
 void InternetRequestRun::SetRequest(HINTERNET request) {
   const std::lock_guard lock(requestLock_);
-  request_ = request;
+  if (requestClosed_) {
+    InternetCloseHandle(request);  // given up already: the work's calls fail from here on
+  } else {
+    request_ = request;
+  }
 }
 
 void InternetRequestRun::CloseRequest() {
   const std::lock_guard lock(requestLock_);
-  if (!request_ || requestClosed_) return;
-  InternetCloseHandle(request_);
+  if (request_) InternetCloseHandle(request_);
+  request_ = nullptr;
   requestClosed_ = true;
 }
 

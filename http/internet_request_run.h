@@ -34,7 +34,7 @@ class InternetRequestRun {
   void CountRedirects(HINTERNET root);
   DWORD_PTR Context() { return reinterpret_cast<DWORD_PTR>(this); }
   // The request handle, closed by CloseRequest or when the run is given up,
-  // whichever comes first.
+  // whichever comes first (at once when the run was given up before).
   void SetRequest(HINTERNET request);
   void CloseRequest();
 
