@@ -13,9 +13,11 @@ inline constexpr uint32_t kInternetRequestDeadlineMs = 60000;
 // Redirects WinINet may follow; the next one fails the request.
 inline constexpr int kMaxRedirects = 10;
 
-// The request object: an exchange ends at the sum of its four time-outs
-// (resolve, connect, send, receive). When the caller leaves the object's
-// time-outs as they are, at this.
+// The request object: the answer's headers are due within the receive
+// time-out, and the exchange ends at the sum of its four time-outs (resolve,
+// connect, send, receive). When the caller leaves the object's time-outs as
+// they are, at these.
+inline constexpr uint32_t kRequestObjectOwnReceiveTimeoutMs = 30000;
 inline constexpr uint32_t kRequestObjectDefaultDeadlineMs = 60000;
 
 // The moment an exchange must have ended by, counted from its start.

@@ -33,8 +33,7 @@ constexpr int32_t kOptionIgnoredCertificateErrors = 4;
 // Unknown certificate authority, wrong usage, name mismatch, expired.
 constexpr int32_t kIgnoredCertificateErrors = 0x0100 | 0x0200 | 0x1000 | 0x2000;
 constexpr int32_t kProxyCredentials = 1;
-constexpr int kTimeoutCount = 4;                     // resolve, connect, send, receive
-constexpr uint32_t kObjectReceiveTimeoutMs = 30000;  // a fresh object's own receive time-out
+constexpr int kTimeoutCount = 4;  // resolve, connect, send, receive
 
 // All four time-outs in ms; none when the caller leaves them as they are. A
 // number of seconds too large for the object is taken as the largest one.
@@ -61,7 +60,7 @@ struct Deadlines {
 };
 Deadlines DeadlinesOf(std::optional<int32_t> timeoutMs) {
   if (!timeoutMs) {
-    return {ExchangeDeadline(kObjectReceiveTimeoutMs), ExchangeDeadline(kRequestObjectDefaultDeadlineMs)};
+    return {ExchangeDeadline(kRequestObjectOwnReceiveTimeoutMs), ExchangeDeadline(kRequestObjectDefaultDeadlineMs)};
   }
   const auto whole = static_cast<uint32_t>(std::min<int64_t>(int64_t{*timeoutMs} * kTimeoutCount, UINT32_MAX));
   return {ExchangeDeadline(static_cast<uint32_t>(*timeoutMs)), ExchangeDeadline(whole)};
