@@ -6,11 +6,12 @@
 //   returned, that is after the object may already have seen the end of the
 //   answer. Released at once, the object's memory is then written after it
 //   was freed (the next request carried foreign bytes, or the heap broke).
-//   The worker leaves no trace of that store the caller could wait for: it
-//   is the last thing it does with the object, and it is done as soon as the
-//   thread is scheduled again. So the object is kept until the next object
-//   is let go, a whole exchange later. A failed exchange may have such a
-//   store pending from an earlier step; it is kept the same way.
+//   No call of the object shows when that store is done: it is the last
+//   thing the worker does with the object, and it comes as soon as the
+//   worker's thread runs again. So the object is kept and released when a
+//   later object is let go, and only once it has been kept for a second (far
+//   longer than a runnable thread waits for its turn). A failed exchange may
+//   have such a store pending from an earlier step; it is kept the same way.
 // - An exchange given up before it ended goes on in the object's threads
 //   until data comes, the connection closes or a time-out passes (none while
 //   waiting for the answer's headers), and then reports into the object and
@@ -21,13 +22,23 @@
 // Windows' object needs none of this; there it only defers a release.
 #include "http/request_object_release.h"
 
+#include <windows.h>
+
+#include <deque>
 #include <mutex>
 #include <vector>
 
 namespace {
 
+constexpr uint64_t kSettleMs = 1000;
+
+struct Retired {
+  AutomationObject object;
+  uint64_t since;  // tick count
+};
+
 std::mutex retiredLock;
-AutomationObject lastWhole;  // the last object whose answer came in whole
+std::deque<Retired> retired;  // oldest first
 
 void KeepUntilExit(AutomationObject& request) {
   static std::vector<IUnknown*>* kept = new std::vector<IUnknown*>;  // never freed, on purpose
@@ -36,20 +47,27 @@ void KeepUntilExit(AutomationObject& request) {
   request.iface = nullptr;
 }
 
+// Keeps `request` and hands back those kept long enough to be released.
+std::vector<AutomationObject> Retire(AutomationObject& request) {
+  const uint64_t now = GetTickCount64();
+  std::vector<AutomationObject> settled;
+  const std::lock_guard lock(retiredLock);
+  while (!retired.empty() && now - retired.front().since >= kSettleMs) {
+    settled.push_back(std::move(retired.front().object));
+    retired.pop_front();
+  }
+  retired.push_back({std::move(request), now});
+  return settled;
+}
+
 }  // namespace
 
 void ReleaseRequestObject(AutomationObject& request, ExchangeEnd end) {
   switch (end) {
     case ExchangeEnd::Whole:
-    case ExchangeEnd::Failed: {
-      AutomationObject previous;
-      {
-        const std::lock_guard lock(retiredLock);
-        previous = std::move(lastWhole);
-        lastWhole = std::move(request);
-      }
-      return;  // `previous` goes here, outside the lock
-    }
+    case ExchangeEnd::Failed:
+      Retire(request);  // the settled objects go here, outside the lock
+      return;
     case ExchangeEnd::HeadersIn:
     case ExchangeEnd::CutOff:
       KeepUntilExit(request);

@@ -6,7 +6,7 @@
 #include "runtime/automation_object.h"
 
 // Empties `request`. How the exchange ended decides when the object itself
-// goes: after an exchange that ended by itself, once the next object is let
-// go; after one that was cut off (or whose body was not waited for), only
-// when the program ends.
+// goes: after an exchange that ended by itself, when a later object is let
+// go at least a second on; after one that was cut off (or whose body was
+// not waited for), only when the program ends.
 void ReleaseRequestObject(AutomationObject& request, ExchangeEnd end);
