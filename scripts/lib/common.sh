@@ -80,3 +80,17 @@ stop_wine_session() {
   /usr/lib/wine/wineserver -k 2>/dev/null || true
   kill "$xvfb_pid" 2>/dev/null || true
 }
+
+# Starts the local double of the service with its files in a fresh folder,
+# waits until it listens and trusts its certificate in the prefix (the
+# request object checks certificates). Its pid is left in double_pid.
+# start_double DIR IDLE_SECONDS
+start_double() {
+  local dir=$1 idle=$2
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  python3 "$root/tools/zorvo_double.py" --port-file "$dir/ports" --tls-dir "$dir/tls" --idle "$idle" >/dev/null &
+  double_pid=$!
+  for _ in $(seq 100); do [ -s "$dir/ports" ] && break; sleep 0.1; done
+  "$wine" "$root/build/x64/tests/trust-certificate.exe" "$dir/tls/server.crt"
+}

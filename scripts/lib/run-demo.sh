@@ -5,17 +5,11 @@ ip link set lo up
 start_wine_session
 
 demo_dir="$root/build/demo"
-rm -rf "$demo_dir"
-mkdir -p "$demo_dir"
-python3 "$root/tools/zorvo_double.py" --port-file "$demo_dir/ports" --tls-dir "$demo_dir/tls" --idle 120 >/dev/null &
-for _ in $(seq 100); do [ -s "$demo_dir/ports" ] && break; sleep 0.1; done
+start_double "$demo_dir" 120
 read -r _ https_port <"$demo_dir/ports"
 base_site="https://localhost:$https_port"
 stop_double() { curl -sk "$base_site/_control/shutdown" >/dev/null || true; stop_wine_session; }
 trap stop_double EXIT
-
-# The request object checks certificates: trust the double's own.
-"$wine" "$root/build/x64/tests/trust-certificate.exe" "$demo_dir/tls/server.crt"
 
 echo "Zorvo double at $base_site"
 curl -sk "$base_site/_control/shares?base=$base_site" >"$demo_dir/shares.json"
