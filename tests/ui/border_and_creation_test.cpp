@@ -1,6 +1,6 @@
 #include "ui/core/window_object.h"
 #include "ui/core/window_procedure.h"
-#include "window_fixture.h"
+#include "ui_test_support.h"
 
 namespace {
 
@@ -14,11 +14,6 @@ LRESULT CALLBACK BindingClassProcedure(HWND window, UINT message, WPARAM wParam,
   if (message == WM_NCCREATE)
     static_cast<WindowBinding*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams)->Register(window);
   return WindowProcedure(window, message, wParam, lParam);
-}
-
-INT_PTR CALLBACK BindingDialogProcedure(HWND window, UINT message, WPARAM, LPARAM lParam) {
-  if (message == WM_INITDIALOG) reinterpret_cast<WindowBinding*>(lParam)->Register(window);
-  return FALSE;
 }
 
 }  // namespace
@@ -76,15 +71,12 @@ TEST_F(WindowTest, CreationHandsTheBindingToTheNewWindowsProcedureAndFramesItByI
   }
 
   // An in-memory dialog: the binding reaches the dialog procedure.
-  struct alignas(4) {
-    DLGTEMPLATE header{WS_POPUP, 0, 0, 0, 0, 100, 50};
-    WORD menu = 0, windowClass = 0, title = 0;
-  } dialogTemplate;
+  EmptyDialogTemplate dialogTemplate;
   WindowObject dialog;
-  HWND made = dialog.CreateDialogFromTemplate(&dialogTemplate.header, nullptr, BindingDialogProcedure);
+  HWND made = dialog.CreateDialogFromTemplate(&dialogTemplate.header, nullptr, RecordingDialogProcedure);
   ASSERT_NE(made, nullptr);
   EXPECT_EQ(dialog.Handle(), made);
-  EXPECT_EQ(dialog.CreateDialogFromTemplate(&dialogTemplate.header, nullptr, BindingDialogProcedure), nullptr);
+  EXPECT_EQ(dialog.CreateDialogFromTemplate(&dialogTemplate.header, nullptr, RecordingDialogProcedure), nullptr);
   DestroyWindow(made);
   EXPECT_FALSE(WindowObject::IsBoundWindow(made));
 }

@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "control_fixture.h"
+#include "ui_test_support.h"
 #include "resources/test_dialogs.h"
 #include "ui/controls/button_control.h"
 #include "ui/controls/edit_control.h"

@@ -1,7 +1,6 @@
-#include "dialog_driver.h"
 #include "resources/test_dialogs.h"
 #include "ui/dialogs/dialog_window.h"
-#include "window_fixture.h"
+#include "ui_test_support.h"
 
 namespace {
 

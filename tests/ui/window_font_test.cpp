@@ -1,6 +1,6 @@
 #include "ui/core/window_object.h"
 #include "ui/fonts/font_object.h"
-#include "window_fixture.h"
+#include "ui_test_support.h"
 
 // Each window gets a native font of its own, which it deletes when the next
 // font comes and when it is destroyed.
