@@ -13,18 +13,12 @@ namespace {
 
 constexpr wchar_t kHostClass[] = L"UiTestHost";
 
-class GdiplusEnvironment final : public ::testing::Environment {
- public:
-  void SetUp() override {
-    Gdiplus::GdiplusStartupInput input;  // version 1
-    ASSERT_EQ(Gdiplus::GdiplusStartup(&token_, &input, nullptr), Gdiplus::Ok);
-  }
-  void TearDown() override { Gdiplus::GdiplusShutdown(token_); }
-
- private:
-  ULONG_PTR token_ = 0;
-};
-::testing::Environment* const kGdiplus = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);
+// GDI+ runs for the whole test program, as the application object starts it.
+const ULONG_PTR kGdiplusToken = [] {
+  ULONG_PTR token = 0;
+  Gdiplus::GdiplusStartupInput input;  // version 1
+  return Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok ? token : 0;
+}();
 
 // The modal dialog DriveModal runs. Timer messages come only when no other
 // message is waiting.
