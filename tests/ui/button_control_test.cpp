@@ -1,7 +1,9 @@
-#include "ui_test_support.h"
+#include <memory>
+
 #include "ui/controls/button_control.h"
 #include "ui/controls/edit_control.h"
 #include "ui/fonts/device_context.h"
+#include "ui_test_support.h"
 
 // A second object attached to the button shares its binding, so a handler
 // set through either is the button's.

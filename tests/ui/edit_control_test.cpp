@@ -1,12 +1,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui_test_support.h"
 #include "resources/test_dialogs.h"
 #include "ui/controls/button_control.h"
 #include "ui/controls/edit_control.h"
 #include "ui/dialogs/dialog_window.h"
 #include "ui/fonts/device_context.h"
+#include "ui_test_support.h"
 
 namespace {
 
