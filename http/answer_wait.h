@@ -1,6 +1,6 @@
 // Sending a request through the platform's request object and waiting for
-// its answer for a bounded time. The object must have been opened in
-// asynchronous mode.
+// its answer until the exchange's deadline. The object must have been opened
+// in asynchronous mode.
 //
 // Why not synchronous mode: Wine 8.0's request object then waits for the
 // answer's headers without any time-out, whatever SetTimeouts says, so a
@@ -8,16 +8,24 @@
 // good. It also crashes when the body of an exchange that failed part-way is
 // read, so nothing of a failed exchange may be read.
 #pragma once
-#include <cstdint>
-
+#include "http/exchange_deadline.h"
 #include "runtime/automation_object.h"
 #include "runtime/invoke_by_name.h"
 
-// Calls the send member `sendName` with `body`, then waits:
-// - up to `answerSeconds` for the whole answer;
-// - when by then the answer has begun (its status can be read), on until it
-//   ends, each read of it being bounded by the object's receive time-out;
-// - otherwise the request is aborted.
-// True when the answer arrived whole. False when sending or the exchange
-// failed or was given up: the response must not be read then.
-bool SendAndAwaitAnswer(AutomationObject& request, const char* sendName, ArgList body, int32_t answerSeconds);
+// How an exchange ended.
+enum class ExchangeEnd {
+  Whole,      // the whole answer is in: it may be read
+  HeadersIn,  // the headers are in, the body is not (only when headers suffice)
+  Failed,     // the exchange failed by itself: nothing may be read
+  CutOff,     // given up at the deadline, still going: nothing may be read
+};
+
+// Calls the send member `sendName` with `body`, then waits until the whole
+// answer is in: its headers must be in by `headersBy` (Wine's object waits
+// for them without any time-out; Windows' applies its receive time-out), the
+// rest by `wholeBy`. When `headersSuffice`, it returns at most a second after
+// the headers are in. When a deadline passes, the exchange is left to end
+// on its own (see ReleaseRequestObject).
+ExchangeEnd SendAndAwaitAnswer(AutomationObject& request, const char* sendName, ArgList body,
+                               const ExchangeDeadline& headersBy, const ExchangeDeadline& wholeBy,
+                               bool headersSuffice = false);

@@ -4,17 +4,22 @@
 #include <wininet.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "http/body_buffer.h"
 #include "http/cookies.h"
+#include "http/exchange_deadline.h"
 #include "http/header_block.h"
+#include "http/header_completion.h"
 #include "http/http_method.h"
-#include "runtime/internet_handle.h"
+#include "http/internet_request_run.h"
 #include "http/marker_text.h"
 #include "http/url_parts.h"
+#include "runtime/internet_handle.h"
 #include "runtime/text_compare.h"
 #include "runtime/text_cut.h"
 #include "runtime/text_make.h"
@@ -98,55 +103,104 @@ Text RawHeaders(HINTERNET request) {
   return read && TextStartsWith(headers.get(), "HTTP/") ? std::move(headers) : Text();
 }
 
+// One request as its worker thread performs it: the handles, the send, the
+// body and the headers. It owns all it uses, since a request given up at its
+// deadline goes on without its caller.
+struct Transfer {
+  Text url;
+  Text agent;
+  std::string proxy;
+  bool https = false;
+  int port = 0;
+  HttpMethod method = HttpMethod::Get;
+  DWORD flags = 0;
+  Text block;  // the header block to send
+  Bytes data;  // the body to send
+  size_t bodyLimit = SIZE_MAX - 1;
+
+  std::atomic<bool> opened{false};  // the request handle was opened
+  Bytes body;
+  Text headers;
+};
+
+void SetOption(HINTERNET handle, DWORD option, DWORD value) {
+  InternetSetOptionA(handle, option, &value, sizeof value);
+}
+
+void Perform(Transfer& transfer, InternetRequestRun& run) {
+  InternetHandle root = OpenRoot(transfer.agent.get(), transfer.proxy, transfer.https);
+  if (!root) return;
+  run.CountRedirects(root.get());
+  InternetHandle connection(InternetConnectA(root.get(), HostOf(transfer.url.get()).c_str(),
+                                             static_cast<INTERNET_PORT>(transfer.port), nullptr, nullptr,
+                                             INTERNET_SERVICE_HTTP, 0, 0));
+  if (!connection) return;
+  HINTERNET request = HttpOpenRequestA(connection.get(), HttpVerb(transfer.method), PathOf(transfer.url.get()).c_str(),
+                                       kHttpVersion, nullptr, nullptr, transfer.flags, run.Context());
+  if (!request) return;
+  run.SetRequest(request);
+  transfer.opened = true;
+  SetOption(request, INTERNET_OPTION_SECURITY_FLAGS, kSecurityFlags);
+  // Without these Wine's WinINet waits for a silent server without end.
+  SetOption(request, INTERNET_OPTION_CONNECT_TIMEOUT, kInternetConnectTimeoutMs);
+  SetOption(request, INTERNET_OPTION_SEND_TIMEOUT, kInternetSendTimeoutMs);
+  SetOption(request, INTERNET_OPTION_RECEIVE_TIMEOUT, kInternetReceiveTimeoutMs);
+
+  const Text& block = transfer.block;
+  const Bytes& data = transfer.data;
+  HttpSendRequestA(request, block.empty() ? nullptr : block.get(), static_cast<DWORD>(block.size()),
+                   const_cast<uint8_t*>(data.data()), static_cast<DWORD>(data.size()));
+  // WinINet ends a body cut short by the server like a complete one.
+  const uint64_t declaredLength = transfer.method == HttpMethod::Head ? 0 : DeclaredLength(request);
+  transfer.body = ReadBody(request, declaredLength, transfer.bodyLimit);
+  if (transfer.body.size() < declaredLength) transfer.body.reset();
+  transfer.headers = RawHeaders(request);
+  run.CloseRequest();  // the request first, then the connection and the root handle
+}
+
 }  // namespace
 
 Bytes WebRequest(std::string_view urlView, const WebRequestOptions& options) {
-  Text url = Text::Copy(urlView);
+  auto transfer = std::make_shared<Transfer>();
+  transfer->url = Text::Copy(urlView);
+  const Text& url = transfer->url;
   const bool normalise = options.normaliseHeaders.value_or(true);
   Text block = Text::Copy(options.extraHeaders.value_or(std::string_view()));
   if (normalise) block = NormaliseHeaderBlock(block.get());
-  const HttpMethod method = HttpMethodOf(options.method.value_or(0));
-  const bool https = IsHttps(url.get());
-  const Text agent = UserAgentOf(block);  // the caller's line is also sent with the block
+  transfer->method = HttpMethodOf(options.method.value_or(0));
+  const HttpMethod method = transfer->method;
+  transfer->https = IsHttps(url.get());
+  transfer->agent = UserAgentOf(block);
 
   if (!IsSendableUrl(url.get())) return Bytes();
-  const int port = PortOf(url.get());
+  transfer->port = PortOf(url.get());
+  transfer->bodyLimit = options.bodyLimit.value_or(transfer->bodyLimit);
+  transfer->proxy = std::string(options.proxy.value_or(std::string_view()));
+  transfer->flags = RequestFlags(transfer->https, options.cookies.has_value(), options.noRedirect.value_or(false));
 
+  if (options.completeHeaders.value_or(true)) CompleteHeaders(block, url.get(), method);
+  if (options.cookies) AddCookies(block, options.cookies->get().get());
+  transfer->block = std::move(block);
+  // A GET sends no body; otherwise an empty bodyBytes is filled from body
+  // once the request is open.
+  const Bytes* givenBytes = options.bodyBytes ? &options.bodyBytes->get() : nullptr;
+  const bool bodyFromText = method != HttpMethod::Get && (!givenBytes || givenBytes->empty());
+  if (method != HttpMethod::Get) {
+    transfer->data =
+        bodyFromText ? Bytes::Copy(options.body.value_or(std::string_view())) : Bytes::Copy(givenBytes->view());
+  }
+
+  // A request given up at its deadline is a failed one: no body, no headers.
+  const bool inTime = InternetRequestRun::Perform([transfer](InternetRequestRun& run) { Perform(*transfer, run); },
+                                                  ExchangeDeadline(kInternetRequestDeadlineMs));
+  if (!transfer->opened) return Bytes();
+  if (bodyFromText && options.bodyBytes) options.bodyBytes->get() = Bytes::Copy(transfer->data.view());
   Bytes body;
   Text headers;
-  {
-    InternetHandle root = OpenRoot(agent.get(), options.proxy.value_or(std::string_view()), https);
-    if (!root) return Bytes();
-    InternetHandle connection(InternetConnectA(root.get(), HostOf(url.get()).c_str(), static_cast<INTERNET_PORT>(port),
-                                               nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
-    if (!connection) return Bytes();
-    const DWORD flags = RequestFlags(https, options.cookies.has_value(), options.noRedirect.value_or(false));
-    InternetHandle request(HttpOpenRequestA(connection.get(), HttpVerb(method), PathOf(url.get()).c_str(), kHttpVersion,
-                                            nullptr, nullptr, flags, 0));
-    if (!request) return Bytes();
-    DWORD securityFlags = kSecurityFlags;
-    InternetSetOptionA(request.get(), INTERNET_OPTION_SECURITY_FLAGS, &securityFlags, sizeof securityFlags);
-
-    if (options.completeHeaders.value_or(true)) CompleteHeaders(block, url.get(), method);
-    if (options.cookies) AddCookies(block, options.cookies->get().get());
-
-    Bytes ownBodyBytes;
-    Bytes& bodyBytes = options.bodyBytes ? options.bodyBytes->get() : ownBodyBytes;
-    const void* data = nullptr;
-    DWORD dataSize = 0;
-    if (method != HttpMethod::Get) {
-      if (bodyBytes.empty()) bodyBytes = Bytes::Copy(options.body.value_or(std::string_view()));
-      data = bodyBytes.data();
-      dataSize = static_cast<DWORD>(bodyBytes.size());
-    }
-    HttpSendRequestA(request.get(), block.empty() ? nullptr : block.get(), static_cast<DWORD>(block.size()),
-                     const_cast<void*>(data), dataSize);
-    // WinINet ends a body cut short by the server like a complete one.
-    const uint64_t declaredLength = method == HttpMethod::Head ? 0 : DeclaredLength(request.get());
-    body = ReadBody(request.get(), declaredLength, options.bodyLimit.value_or(SIZE_MAX - 1));
-    if (body.size() < declaredLength) body.reset();
-    headers = RawHeaders(request.get());
-  }  // handles close here, request first
+  if (inTime) {
+    body = std::move(transfer->body);
+    headers = std::move(transfer->headers);
+  }
 
   Text cookies = CollectResponseCookies(headers.get());
   if (options.mergeCookies.value_or(true) && options.cookies) cookies = MergeCookies(options.cookies->get(), cookies);

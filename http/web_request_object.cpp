@@ -8,9 +8,11 @@
 #include "http/answer_wait.h"
 #include "http/base64.h"
 #include "http/cookies.h"
+#include "http/exchange_deadline.h"
 #include "http/header_block.h"
 #include "http/header_completion.h"
 #include "http/http_method.h"
+#include "http/request_object_release.h"
 #include "http/text_items.h"
 #include "http/url_parts.h"
 #include "runtime/automation_calls.h"
@@ -31,9 +33,7 @@ constexpr int32_t kOptionIgnoredCertificateErrors = 4;
 // Unknown certificate authority, wrong usage, name mismatch, expired.
 constexpr int32_t kIgnoredCertificateErrors = 0x0100 | 0x0200 | 0x1000 | 0x2000;
 constexpr int32_t kProxyCredentials = 1;
-// How long an answer may take to begin when the time-outs are left as they
-// are: the receive time-out of a fresh request object.
-constexpr int32_t kObjectReceiveSeconds = 30;
+constexpr int kTimeoutCount = 4;  // resolve, connect, send, receive
 
 // All four time-outs in ms; none when the caller leaves them as they are. A
 // number of seconds too large for the object is taken as the largest one.
@@ -52,9 +52,18 @@ void SetRequestHeader(AutomationObject& request, const char* name, const char* v
   CallMethod(request, "SetRequestHeader", {ArgOf(name), ArgOf(value)});
 }
 
-// Whole seconds covering the time-out.
-int32_t AnswerSeconds(std::optional<int32_t> timeoutMs) {
-  return timeoutMs ? *timeoutMs / kMsPerSecond + (*timeoutMs % kMsPerSecond != 0) : kObjectReceiveSeconds;
+// The answer's headers are due within the receive time-out; the whole
+// exchange ends at the sum of the four time-outs.
+struct Deadlines {
+  ExchangeDeadline headers;
+  ExchangeDeadline whole;
+};
+Deadlines DeadlinesOf(std::optional<int32_t> timeoutMs) {
+  if (!timeoutMs) {
+    return {ExchangeDeadline(kRequestObjectOwnReceiveTimeoutMs), ExchangeDeadline(kRequestObjectDefaultDeadlineMs)};
+  }
+  const auto whole = static_cast<uint32_t>(std::min<int64_t>(int64_t{*timeoutMs} * kTimeoutCount, UINT32_MAX));
+  return {ExchangeDeadline(static_cast<uint32_t>(*timeoutMs)), ExchangeDeadline(whole)};
 }
 
 // Time-outs, proxy, Open and the options. Opened in asynchronous mode; the
@@ -132,15 +141,16 @@ void SetHeaderLines(AutomationObject& request, const Text& block) {
   }
 }
 
-bool SendAndAwait(AutomationObject& request, int32_t answerSeconds, const WebRequestObjectOptions& options) {
+ExchangeEnd SendAndAwait(AutomationObject& request, const Deadlines& deadlines,
+                         const WebRequestObjectOptions& options) {
   const Bytes* bodyBytes = options.bodyBytes ? &options.bodyBytes->get() : nullptr;
   if (!bodyBytes || bodyBytes->empty()) {
     const Text body = Text::Copy(options.body.value_or(std::string_view()));
-    return SendAndAwaitAnswer(request, "Send", {ArgOf(body.c_str())}, answerSeconds);
+    return SendAndAwaitAnswer(request, "Send", {ArgOf(body.c_str())}, deadlines.headers, deadlines.whole);
   }
   VariantCell cell;
   SetVariant(cell.get(), ArgOf(*bodyBytes));
-  return SendAndAwaitAnswer(request, "Send", {ArgOf(cell)}, answerSeconds);
+  return SendAndAwaitAnswer(request, "Send", {ArgOf(cell)}, deadlines.headers, deadlines.whole);
 }
 
 // Whether the headers declare a longer body than arrived: Wine's object
@@ -156,16 +166,18 @@ bool BodyCutShort(const Text& headers, HttpMethod method, size_t received) {
   return false;
 }
 
-// Everything from the time-outs to the answer; true when the answer arrived
-// whole, so that the response may be read.
-bool Exchange(AutomationObject& request, const Text& url, HttpMethod method, const WebRequestObjectOptions& options) {
+// Everything from the time-outs to the answer; the response may be read
+// only when the answer arrived whole.
+ExchangeEnd Exchange(AutomationObject& request, const Text& url, HttpMethod method,
+                     const WebRequestObjectOptions& options) {
   const std::optional<int32_t> timeoutMs = TimeoutMs(options.timeoutSeconds.value_or(0));
+  const Deadlines deadlines = DeadlinesOf(timeoutMs);
   OpenRequest(request, HttpVerb(method), url, timeoutMs, options);
   const Text block = HeaderBlockOf(url, method, options);
   SetProxyCredentials(request, options);
   SetCookies(request, options);
   SetHeaderLines(request, block);
-  return SendAndAwait(request, AnswerSeconds(timeoutMs), options);
+  return SendAndAwait(request, deadlines, options);
 }
 
 }  // namespace
@@ -186,14 +198,20 @@ Bytes WebRequestObject(std::string_view urlView, const WebRequestObjectOptions& 
   double status = 0;
   // A URL naming an unusable port or holding control characters fails like
   // any malformed URL, without reaching another server or adding lines.
-  if (IsSendableUrl(url.get()) && Exchange(request, url, method, options)) {
+  const ExchangeEnd end = IsSendableUrl(url.get()) ? Exchange(request, url, method, options) : ExchangeEnd::Failed;
+  if (end == ExchangeEnd::Whole) {
     headers = GetPropertyText(request, "GetAllResponseHeaders");
     status = GetPropertyNumber(request, "Status");
     response = GetPropertyVariant(request, "ResponseBody");
   }
-  // The object lets go of its own copy of the body before the runtime's is made.
-  ReleaseObject(request);
+  // The caller's own object is the caller's to keep safe.
+  if (options.requestObject) {
+    ReleaseObject(request);
+  } else {
+    ReleaseRequestObject(request, end);
+  }
   Bytes body = VariantToBytes(response.get());
+  response = VariantCell();  // the body is not held twice for the rest of the call
   if (BodyCutShort(headers, method, body.size()) || body.size() > options.bodyLimit.value_or(SIZE_MAX)) body = Bytes();
 
   Text cookies = CollectResponseCookies(headers.get());

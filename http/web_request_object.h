@@ -26,8 +26,8 @@ struct WebRequestObjectOptions {
   std::optional<bool> noRedirect{};                // default false
   VariableRef<const Bytes> bodyBytes{};            // sent instead of body when not empty
   std::optional<std::string_view> proxy{};         // empty: no proxy
-  std::optional<int32_t> timeoutSeconds{};         // each time-out, and the longest wait for the answer to
-                                                   // begin; below 1: 15 s; -1: the object's own, 30 s for the answer
+  std::optional<int32_t> timeoutSeconds{};         // each of the four time-outs; below 1: 15 s; -1: the object's
+                                                   // own; the whole exchange ends at their sum (-1: at 60 s)
   std::optional<std::string_view> proxyUser{};
   std::optional<std::string_view> proxyPassword{};
   std::optional<int32_t> credentialTarget{};       // for SetCredentials: 0 server, 1 proxy (default)

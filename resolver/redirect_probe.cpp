@@ -1,6 +1,8 @@
 #include "resolver/redirect_probe.h"
 
 #include "http/answer_wait.h"
+#include "http/exchange_deadline.h"
+#include "http/request_object_release.h"
 #include "http/url_parts.h"
 #include "runtime/automation_calls.h"
 #include "runtime/com_scope.h"
@@ -14,7 +16,8 @@ constexpr int32_t kResolveTimeoutMs = 5000;
 constexpr int32_t kConnectTimeoutMs = 5000;
 constexpr int32_t kSendTimeoutMs = 10000;
 constexpr int32_t kReceiveTimeoutMs = 5000;
-constexpr int32_t kAnswerSeconds = kReceiveTimeoutMs / 1000;
+// The whole exchange ends at the sum of the four time-outs.
+constexpr uint32_t kDeadlineMs = kResolveTimeoutMs + kConnectTimeoutMs + kSendTimeoutMs + kReceiveTimeoutMs;
 
 struct HeaderLine {
   const char* name;
@@ -48,8 +51,12 @@ Text ProbeRedirect(std::string_view linkView) {
   // The request object would take port 0 as the scheme's default port, and
   // send a CR LF in the link as the start of another header line.
   if (!IsSendableUrl(link.get())) return Text();
-  AutomationObject request;  // released before COM is uninitialised
+  AutomationObject request;  // let go before COM is uninitialised
   if (!CreateObject(request, kProgId)) return Text();
+  // The answer's headers are due within the receive time-out, the whole
+  // exchange within the sum of the time-outs.
+  const ExchangeDeadline headersBy(kReceiveTimeoutMs);
+  const ExchangeDeadline wholeBy(kDeadlineMs);
 
   DisableRedirects(request);
   SetTimeouts(request);
@@ -65,9 +72,13 @@ Text ProbeRedirect(std::string_view linkView) {
   for (const HeaderLine& header : kProbeHeaders) {
     CallMethod(request, "setRequestHeader", {ArgOf(header.name), ArgOf(header.value)});
   }
-  if (!SendAndAwaitAnswer(request, "send", {}, kAnswerSeconds)) return Text();
-
-  VariantCell location = GetPropertyVariant(request, "GetResponseHeader", {ArgOf("Location")});
-  Text target = VariantToText(location.get());
+  // Only the headers matter: the redirect's body is neither waited for nor read.
+  const ExchangeEnd end = SendAndAwaitAnswer(request, "send", {}, headersBy, wholeBy, true);
+  Text target;
+  if (end == ExchangeEnd::Whole || end == ExchangeEnd::HeadersIn) {
+    VariantCell location = GetPropertyVariant(request, "GetResponseHeader", {ArgOf("Location")});
+    target = VariantToText(location.get());
+  }
+  ReleaseRequestObject(request, end);
   return target.empty() ? Text() : std::move(target);
 }

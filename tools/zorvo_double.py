@@ -60,6 +60,23 @@ is no link).
 | oversized-answer   | framed | -        | answer one byte beyond the resolver's answer limit      | E3        |
 | control-location   | framed | -        | "Location" holding a CR and a second header line        | E4        |
 
+Fault shares. "fault-<stage>-<mode>" is the framed share whose <stage>
+misbehaves as <mode>; stages: share (the share page), frame, endpoint, probe
+(the download host). Modes:
+  silent         reads the request, answers nothing, keeps the connection
+  headers-only   sends the headers of the answer, then nothing
+  drip           sends the headers, then the body a byte every 1.5 s
+  short-open     declares a longer body than it sends, keeps the connection
+  chunked-open   a chunked body without its last chunk, keeps the connection
+  continue-only  answers "100 Continue" and nothing more
+  redirect-loop  redirects to the same URL again and again
+  tls-plain      the stage's URL speaks TLS to the plain-HTTP port
+  full-queue     the stage's URL names a port whose accept queue is full
+tls-plain and full-queue exist for the stages share, frame (the base site
+names the port) and probe. They are not in the catalogue;
+GET /_control/fault/<id>[?base=B] gives the share's "url", the "base" site to
+resolve it against, and the "link" a probe that gets headers yields.
+
 The exact expected values (link, fileName, fileSize, errorText, in UTF-8)
 are computed from the share definitions below and listed by control requests;
 a value given as null is one the resolver leaves as the caller passed it
@@ -80,8 +97,10 @@ import dataclasses
 import functools
 import hashlib
 import json
+import socket
 import sys
 import tempfile
+import threading
 import time
 import urllib.parse
 
@@ -139,6 +158,7 @@ class Share:
     location: str = "absolute"  # download host's answer: "absolute", "relative", "none", "control" (a CR inside)
     fault: str = None           # share page fault: "slow", "reset", "not-found", "bad-utf8", "huge",
                                 # "oversized" (beyond PAGE_LIMIT)
+    misbehave: tuple = None     # (stage, mode) of a fault share, see "fault modes" below
 
     @property
     def file_name(self):
@@ -201,11 +221,125 @@ SHARES = (
     Share("oversized-answer", answer="oversized"),
     Share("control-location", location="control"),
 )
-BY_ID = {share.id: share for share in SHARES}
-BY_FILE = {str(1000 + number): share for number, share in enumerate(SHARES)}
+
+
+# --- fault modes ---------------------------------------------------------------
+# Servers that misbehave on purpose, at one stage of a resolution each.
+
+FAULT_MODES = ("silent", "headers-only", "drip", "short-open", "chunked-open", "continue-only", "redirect-loop",
+               "tls-plain", "full-queue")
+PORT_MODES = ("tls-plain", "full-queue")  # made by the URL the stage uses, not by its answer
+FAULT_STAGES = ("share", "frame", "endpoint", "probe")
+DRIP_SECONDS = 1.5
+HOLD_SECONDS = 600  # how long a connection is held open at most
+FAULT_SHARES = tuple(Share("fault-%s-%s" % (stage, mode), misbehave=(stage, mode))
+                     for stage in FAULT_STAGES for mode in FAULT_MODES
+                     if not (stage == "endpoint" and mode in PORT_MODES))
+
+_full_queue = {}
+_full_queue_lock = threading.Lock()
+
+
+def full_queue_port():
+    """A loopback port whose accept queue is full: connections to it hang."""
+    with _full_queue_lock:
+        if not _full_queue:
+            listener = socket.socket()
+            listener.bind(("127.0.0.1", 0))
+            listener.listen(0)
+            port = listener.getsockname()[1]
+            fillers = []
+            for _ in range(4):  # more than the queue holds; the rest wait for ever
+                filler = socket.socket()
+                filler.setblocking(False)
+                filler.connect_ex(("127.0.0.1", port))
+                fillers.append(filler)
+            _full_queue.update(port=port, sockets=[listener] + fillers)
+        return _full_queue["port"]
+
+
+def fault_origin(mode, ports, secure_default):
+    """The origin under which a stage of a port mode is reached, or None."""
+    if mode == "tls-plain":
+        return "https://127.0.0.1:%d" % ports[0]
+    if mode == "full-queue":
+        return "http://127.0.0.1:%d" % full_queue_port()
+    return secure_default
+
+
+def faulty(share, stage):
+    """Whether the share's answer at this stage misbehaves."""
+    return share is not None and share.misbehave is not None and share.misbehave[0] == stage \
+        and share.misbehave[1] not in PORT_MODES
+
+
+def download_origin(share, origin, ports):
+    """The origin of the download host named in the endpoint's answer."""
+    if share.misbehave and share.misbehave[0] == "probe" and share.misbehave[1] in PORT_MODES:
+        return fault_origin(share.misbehave[1], ports, origin)
+    return origin
+
+
+def fault_record(share, base, ports):
+    """Where a resolution of the fault share starts and what a probe that gets headers yields."""
+    stage, mode = share.misbehave
+    url, resolve_base = base + "/s/" + share.id, base
+    if mode in PORT_MODES and stage == "share":
+        url = fault_origin(mode, ports, base) + "/s/" + share.id
+    if mode in PORT_MODES and stage == "frame":
+        resolve_base = fault_origin(mode, ports, base)
+    link = base + "/dl/file/" + share.download_url if mode == "redirect-loop" else share.location_for(base)
+    return {"url": url, "base": resolve_base, "link": link}
+
+
+def hold(handler):
+    """Keeps the connection open until the client closes it (or for HOLD_SECONDS)."""
+    handler.request.settimeout(HOLD_SECONDS)
+    try:
+        while handler.rfile.read(1):
+            pass
+    except OSError:
+        pass
+    return False
+
+
+def misbehave(handler, request, share, status, headers, body):
+    """Answers as the share's fault mode says instead of (status, headers, body)."""
+    mode = share.misbehave[1]
+    body = body or b"<html><body>moved</body></html>\n"
+    head = lambda extra: ("HTTP/1.1 %d X\r\n" % status + "".join(line + "\r\n" for line in headers + extra)
+                          + "\r\n").encode("latin-1")
+    if mode == "redirect-loop":
+        handler.wfile.write(b"HTTP/1.1 302 Found\r\nLocation: " + (handler.origin(request) + request.target).encode()
+                            + b"\r\nContent-Length: 0\r\n\r\n")
+        handler.wfile.flush()
+        return True
+    try:
+        if mode == "headers-only":
+            handler.wfile.write(head(["Content-Length: %d" % len(body)]))
+        elif mode == "drip":
+            handler.wfile.write(head(["Content-Length: %d" % len(body)]))
+            for byte in body:
+                handler.wfile.flush()
+                time.sleep(DRIP_SECONDS)
+                handler.wfile.write(bytes([byte]))
+        elif mode == "short-open":
+            handler.wfile.write(head(["Content-Length: %d" % (len(body) + 100)]) + body)
+        elif mode == "chunked-open":
+            handler.wfile.write(head(["Transfer-Encoding: chunked"]) + b"%x\r\n" % len(body) + body + b"\r\n")
+        elif mode == "continue-only":
+            handler.wfile.write(b"HTTP/1.1 100 Continue\r\n\r\n")
+        handler.wfile.flush()
+    except OSError:
+        return False
+    return hold(handler)
+
+
+BY_ID = {share.id: share for share in SHARES + FAULT_SHARES}
+BY_FILE = {str(1000 + number): share for number, share in enumerate(SHARES + FAULT_SHARES)}
 FILE_OF = {share.id: number for number, share in BY_FILE.items()}
-BY_FRAME = {share.frame_code: share for share in SHARES}
-BY_DOWNLOAD = {share.download_url[1:]: share for share in SHARES}
+BY_FRAME = {share.frame_code: share for share in SHARES + FAULT_SHARES}
+BY_DOWNLOAD = {share.download_url[1:]: share for share in SHARES + FAULT_SHARES}
 
 
 # --- expected results --------------------------------------------------------
@@ -404,7 +538,7 @@ def cached_padded_share_page(kind, size):
     return padded_share_page(BY_ID["framed"], kind, size)
 
 
-def endpoint_answer(share, body, origin):
+def endpoint_answer(share, body, origin, ports=(0, 0)):
     """Status and body of the endpoint's answer to a posted body."""
     if share is None:
         return 200, service_json({"zt": 0, "inf": NO_SUCH_FILE})
@@ -413,7 +547,8 @@ def endpoint_answer(share, body, origin):
         return 200, service_json({"zt": 0, "inf": REJECTED}, raw_utf8=share.raw_utf8)
     if body[len(prefix):] != share.password.encode("utf-8"):
         return 200, service_json({"zt": 0, "inf": WRONG_PASSWORD}, raw_utf8=share.raw_utf8)
-    success = {"zt": "1" if share.zt_text else 1, "dom": origin + "/dl", "url": share.download_url,
+    success = {"zt": "1" if share.zt_text else 1, "dom": download_origin(share, origin, ports) + "/dl",
+               "url": share.download_url,
                "inf": share.file_name}
     if share.answer == "html":
         return 502, BAD_GATEWAY_PAGE
@@ -457,13 +592,22 @@ class Handler(local_server.Handler):
         if url.path.startswith("/s/"):
             return self.share_page(request, BY_ID.get(url.path[len("/s/"):]))
         if url.path == "/fn" and url.query in BY_FRAME and BY_FRAME[url.query].layout == FRAMED:
-            return self.html(request, frame_page(BY_FRAME[url.query]).encode("utf-8"))
+            share = BY_FRAME[url.query]
+            page = frame_page(share).encode("utf-8")
+            if faulty(share, "frame"):
+                return misbehave(self, request, share, 200, ["Content-Type: text/html; charset=utf-8"], page)
+            return self.html(request, page)
         if url.path == "/ajaxm.php":
             share = BY_FILE.get(urllib.parse.parse_qs(url.query).get("file", [""])[0])
-            status, answer = endpoint_answer(share, request.body, self.origin(request))
+            status, answer = endpoint_answer(share, request.body, self.origin(request), self.server.state.ports)
+            if faulty(share, "endpoint"):
+                return misbehave(self, request, share, status, ["Content-Type: application/json"], answer)
             return self.send(request, status, ["Content-Type: application/json"], answer)
         if url.path == "/dl/file/" and url.query in BY_DOWNLOAD:
             share = BY_DOWNLOAD[url.query]
+            if faulty(share, "probe"):
+                return misbehave(self, request, share, 302, ["Location: " + share.location_for(self.origin(request))],
+                                 b"")
             if share.location == "none":
                 return self.send(request, 200, ["Content-Type: text/plain"], b"download host without redirect\n")
             return self.send(request, 302, ["Location: " + share.location_for(self.origin(request))])
@@ -483,6 +627,8 @@ class Handler(local_server.Handler):
             time.sleep(SLOW_SECONDS)
         if share.fault == "oversized":  # made for each request: it is large
             return self.html(request, share_page(dataclasses.replace(share, fault=None)).ljust(PAGE_LIMIT + 1))
+        if faulty(share, "share"):
+            return misbehave(self, request, share, 200, ["Content-Type: text/html; charset=utf-8"], share_page(share))
         return self.html(request, share_page(share))
 
     def control_answer(self, command, request):
@@ -499,6 +645,9 @@ class Handler(local_server.Handler):
         if path.startswith("exchanges/") and path[len("exchanges/"):] in BY_ID:
             lines = ("\t".join(request) + "\n" for request in exchanges(BY_ID[path[len("exchanges/"):]], base))
             return 200, "".join(lines).encode("utf-8")
+        if path.startswith("fault/") and path[len("fault/"):] in BY_ID and BY_ID[path[len("fault/"):]].misbehave:
+            record = fault_record(BY_ID[path[len("fault/"):]], base, state.ports)
+            return 200, urllib.parse.urlencode(record, quote_via=urllib.parse.quote).encode("ascii")
         if path == "ids":
             return 200, "".join(share.id + "\n" for share in SHARES).encode("ascii")
         if path == "certificate" and state.tls_dir:

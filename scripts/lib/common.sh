@@ -91,3 +91,23 @@ stop_wine_session() {
   /usr/lib/wine/wineserver -k 2>/dev/null || true
   kill "$xvfb_pid" 2>/dev/null || true
 }
+
+# Starts the local double of the service with its files in a fresh folder,
+# waits until it listens and trusts its certificate in the prefix (the
+# request object checks certificates). Its pid is left in double_pid, its
+# ports in http_port and https_port, the resolver's base site in base_site.
+# start_double DIR IDLE_SECONDS
+start_double() {
+  local dir=$1 idle=$2
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  python3 "$root/tools/zorvo_double.py" --port-file "$dir/ports" --tls-dir "$dir/tls" --idle "$idle" >/dev/null &
+  double_pid=$!
+  for _ in $(seq 100); do [ -s "$dir/ports" ] && break; sleep 0.1; done
+  read -r http_port https_port <"$dir/ports"
+  base_site="https://localhost:$https_port"
+  "$wine" "$root/build/x64/tests/trust-certificate.exe" "$dir/tls/server.crt"
+}
+
+# Ends the double and the Wine session: trap stop_double EXIT.
+stop_double() { kill "$double_pid" 2>/dev/null || true; stop_wine_session; }

@@ -1,7 +1,6 @@
 # Runs inside a loopback-only network namespace; see scripts/demo.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-source "$(dirname "${BASH_SOURCE[0]}")/double.sh"
 ip link set lo up
 mode=${1:-}
 demo_dir="$root/build/demo"
@@ -14,8 +13,9 @@ if [ "$mode" = --window ]; then
   start_double "$demo_dir" 3600
 else
   start_wine_session
-  start_double "$demo_dir"
+  start_double "$demo_dir" 120
 fi
+trap stop_double EXIT
 
 echo "Zorvo double at $base_site"
 curl -sk "$base_site/_control/shares?base=$base_site" >"$demo_dir/shares.json"

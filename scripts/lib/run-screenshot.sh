@@ -1,10 +1,10 @@
 # Runs inside a loopback-only network namespace; see scripts/screenshot.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-source "$(dirname "${BASH_SOURCE[0]}")/double.sh"
 ip link set lo up
 start_wine_session
-start_double "$root/build/screenshot"
+start_double "$root/build/screenshot" 120
+trap stop_double EXIT
 
 share=$(curl -sk "$base_site/_control/share/framed-pw")
 python3 - "$share" >"$root/build/screenshot/share" <<'PY'

@@ -1,5 +1,5 @@
-// The bounded wait for an answer, against a recording object that plays the
-// request object's part.
+// Waiting for an answer until the exchange's deadline, against a recording
+// object that plays the request object's part and answers at once.
 #include "http/answer_wait.h"
 
 #include <gtest/gtest.h>
@@ -9,52 +9,53 @@
 
 namespace {
 
-class AnswerWaitTest : public ::testing::Test {
- protected:
-  AnswerWaitTest() : object_(new RecordingObject(calls_)) { holder_.Adopt(object_); }
-
-  std::vector<std::string> CallNames() const {
-    std::vector<std::string> names;
-    for (const RecordedCall& call : calls_) names.push_back(call.name + (call.args.empty() ? "" : " " + call.args[0]));
-    return names;
-  }
-
-  std::vector<RecordedCall> calls_;
-  RecordingObject* object_;  // owned by holder_
-  AutomationObject holder_;
-};
-
 using Names = std::vector<std::string>;
 
-TEST_F(AnswerWaitTest, AWholeAnswerWithinTheTime) {
-  object_->Answer("WaitForResponse", ArgOf(true));
-  EXPECT_TRUE(SendAndAwaitAnswer(holder_, "Send", {ArgOf("body")}, 7));
-  EXPECT_EQ(CallNames(), (Names{"Send body", "WaitForResponse 7"}));
-}
+struct WaitCase {
+  const char* name;
+  std::optional<bool> waitGives;  // WaitForResponse's result; nothing: the call fails
+  bool sendFails;
+  uint32_t deadlineMs;  // for the headers; the whole answer has 5 s more
+  bool headersSuffice;
+  ExchangeEnd end;
+  Names calls;
+};
 
-TEST_F(AnswerWaitTest, ARequestThatWasNotSentIsNotWaitedFor) {
-  object_->Fail("send", E_FAIL);
-  EXPECT_FALSE(SendAndAwaitAnswer(holder_, "send", {}, 7));
-  EXPECT_EQ(CallNames(), (Names{"send"}));
-}
-
-TEST_F(AnswerWaitTest, AFailedExchangeEndsTheWait) {
-  object_->Fail("WaitForResponse", DISP_E_EXCEPTION);
-  EXPECT_FALSE(SendAndAwaitAnswer(holder_, "Send", {}, 7));
-  EXPECT_EQ(CallNames(), (Names{"Send", "WaitForResponse 7"}));
-}
-
-TEST_F(AnswerWaitTest, AnAnswerThatHasBegunIsWaitedForToTheEnd) {
-  object_->Answer("WaitForResponse", ArgOf(false));
-  EXPECT_FALSE(SendAndAwaitAnswer(holder_, "Send", {}, 7));
-  EXPECT_EQ(CallNames(), (Names{"Send", "WaitForResponse 7", "Status", "WaitForResponse -1"}));
-}
-
-TEST_F(AnswerWaitTest, NoAnswerInTimeAbortsTheRequest) {
-  object_->Answer("WaitForResponse", ArgOf(false));
-  object_->Fail("Status", DISP_E_EXCEPTION);
-  EXPECT_FALSE(SendAndAwaitAnswer(holder_, "Send", {}, 7));
-  EXPECT_EQ(CallNames(), (Names{"Send", "WaitForResponse 7", "Status", "Abort"}));
+TEST(AnswerWaitTest, EndsAsTheObjectAnswersOrAtTheDeadline) {
+  const WaitCase cases[] = {
+      {"whole answer", true, false, 7000, false, ExchangeEnd::Whole, {"Send", "WaitForResponse 7"}},
+      // An answer already whole before the wait: Wine returns at once with
+      // the result left false, Windows with true; both are whole.
+      {"whole before the wait", false, false, 7000, false, ExchangeEnd::Whole, {"Send", "WaitForResponse 7"}},
+      {"seconds rounded up", true, false, 2500, false, ExchangeEnd::Whole, {"Send", "WaitForResponse 3"}},
+      {"headers suffice: a second at a time",
+       true,
+       false,
+       7000,
+       true,
+       ExchangeEnd::Whole,
+       {"Send", "WaitForResponse 1"}},
+      {"failed exchange", std::nullopt, false, 7000, false, ExchangeEnd::Failed, {"Send", "WaitForResponse 7"}},
+      // Waiting for a request that was never sent does not end on Wine.
+      {"not sent", true, true, 7000, false, ExchangeEnd::Failed, {"Send"}},
+      {"deadline passed", true, false, 0, false, ExchangeEnd::CutOff, {"Send"}},  // left to end on its own
+  };
+  for (const WaitCase& test : cases) {
+    SCOPED_TRACE(test.name);
+    std::vector<RecordedCall> calls;
+    auto* object = new RecordingObject(calls);
+    AutomationObject holder;
+    holder.Adopt(object);
+    if (test.waitGives) object->Answer("WaitForResponse", ArgOf(*test.waitGives));
+    if (!test.waitGives) object->Fail("WaitForResponse", DISP_E_EXCEPTION);
+    if (test.sendFails) object->Fail("Send", E_FAIL);
+    const ExchangeDeadline headersBy(test.deadlineMs);
+    const ExchangeDeadline wholeBy(test.deadlineMs + 5000);
+    EXPECT_EQ(SendAndAwaitAnswer(holder, "Send", {}, headersBy, wholeBy, test.headersSuffice), test.end);
+    Names names;
+    for (const RecordedCall& call : calls) names.push_back(call.name + (call.args.empty() ? "" : " " + call.args[0]));
+    EXPECT_EQ(names, test.calls);
+  }
 }
 
 }  // namespace

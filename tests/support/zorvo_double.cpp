@@ -106,3 +106,10 @@ std::string ZorvoDouble::Exchanges(std::string_view id, std::string_view baseSit
   std::string base = baseSite.empty() ? BaseSite() : std::string(baseSite);
   return Control("exchanges/" + std::string(id) + "?base=" + PercentEncoded(base)).value_or("");
 }
+
+std::optional<ZorvoFault> ZorvoDouble::Fault(std::string_view id) const {
+  std::optional<std::string> record = Control("fault/" + std::string(id) + "?base=" + PercentEncoded(BaseSite()));
+  if (!record) return std::nullopt;
+  std::map<std::string, std::string> members = FormMembers(*record);
+  return ZorvoFault{.url = members["url"], .baseSite = members["base"], .link = members["link"]};
+}

@@ -25,6 +25,14 @@ struct ZorvoShare {
   std::optional<std::string> errorText{};
 };
 
+// Where a resolution of a fault share ("fault-<stage>-<mode>") starts, and
+// the link a probe that gets the download host's headers yields.
+struct ZorvoFault {
+  std::string url;       // the share link
+  std::string baseSite;  // the base site to resolve it against
+  std::string link;
+};
+
 class ZorvoDouble : public LocalServer {
  public:
   // Starts the double and waits until it is ready.
@@ -43,4 +51,6 @@ class ZorvoDouble : public LocalServer {
   // The requests that resolve a framed share, one a line: method, URL and
   // (for the POST) the body, tab-separated.
   std::string Exchanges(std::string_view id, std::string_view baseSite = {}) const;
+  // Nothing for an unknown fault share.
+  std::optional<ZorvoFault> Fault(std::string_view id) const;
 };

@@ -1,28 +1,41 @@
-#include "control_fixture.h"
+#include <memory>
+
 #include "ui/controls/button_control.h"
 #include "ui/controls/edit_control.h"
 #include "ui/fonts/device_context.h"
+#include "ui_test_support.h"
 
+// A second object attached to the button shares its binding, so a handler
+// set through either is the button's.
 TEST_F(ControlTest, AClickOrEnterOnABoundButtonCallsOnClickOnceInsteadOfTheDialog) {
   HWND item = CreateChild(dialog.Handle(), L"Button", L"Get", 1003, WS_TABSTOP);
   ButtonControl button;
   ASSERT_TRUE(button.AttachById(dialog, 1003));
+  auto second = std::make_unique<WindowObject>();
+  ASSERT_TRUE(second->Attach(item));
+  EXPECT_EQ(button.BindingRefCount(), 2);
   struct Row {
     const char* what;
     UINT message;
     WPARAM wParam;
-    bool withHandler;
-  } rows[] = {{"click", BM_CLICK, 0, true}, {"Enter", WM_KEYDOWN, VK_RETURN, true}, {"no OnClick", BM_CLICK, 0, false}};
+    WindowObject* handlerSetOn;
+  } rows[] = {{"click", BM_CLICK, 0, &button},
+              {"Enter", WM_KEYDOWN, VK_RETURN, &button},
+              {"click, OnClick set through the second object", BM_CLICK, 0, second.get()},
+              {"no OnClick", BM_CLICK, 0, nullptr}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    button.SetOnClick(row.withHandler ? RecordControlEvent<Event::OnClick> : nullptr);
+    button.SetOnClick(nullptr);
+    if (row.handlerSetOn) row.handlerSetOn->GetBinding()->SetEvent(Event::OnClick, RecordControlEvent<Event::OnClick>);
     events.clear();
     reached.clear();
     SendMessageW(item, row.message, row.wParam, 0);
-    std::vector<EventRecord> once{{"OnClick", {AsInteger(item), 1003}}};
-    EXPECT_EQ(events, row.withHandler ? once : std::vector<EventRecord>{});
-    EXPECT_EQ(Reached(WM_COMMAND), !row.withHandler);  // a handled click goes no further
+    EXPECT_EQ(events, (row.handlerSetOn ? Events{{"OnClick", {AsInteger(item), 1003}}} : Events{}));
+    EXPECT_EQ(Reached(WM_COMMAND), !row.handlerSetOn);  // a handled click goes no further
   }
+  second.reset();
+  EXPECT_EQ(button.BindingRefCount(), 1);
+  EXPECT_TRUE(WindowObject::IsBoundWindow(item));
 }
 
 namespace {
@@ -113,7 +126,6 @@ TEST_F(ControlTest, TheTopLevelWindowHoldsItsDefaultAndCancelButtons) {
     ASSERT_TRUE(button.CreateButton(dialog));
     EXPECT_FALSE((button.*row.set)(true));
     EXPECT_TRUE((button.*row.set)(true));  // set again: still one reference
-    EXPECT_TRUE((button.*row.set)(std::nullopt));
     EXPECT_EQ(dialog.GetProperty(row.key), AsInteger(button.GetBinding()));
     EXPECT_EQ(button.BindingRefCount(), 2);
     EXPECT_EQ((button.Style() & BS_DEFPUSHBUTTON) != 0, row.styled);
@@ -127,19 +139,14 @@ TEST_F(ControlTest, TheTopLevelWindowHoldsItsDefaultAndCancelButtons) {
 TEST_F(ControlTest, AButtonShowsItsOwnCopyOfAnIconUntilItsWindowGoes) {
   ButtonControl button;
   ASSERT_TRUE(button.CreateButton(dialog));
-  IconObject icon;
-  icon.Adopt(CopyIcon(LoadIconW(nullptr, MAKEINTRESOURCEW(32512))));
+  IconObject icon = ApplicationIcon();
   button.SetButtonIcon(icon);
   auto shown = reinterpret_cast<HICON>(button.Send(BM_GETIMAGE, IMAGE_ICON));
   EXPECT_TRUE(button.Style() & BS_ICON);
   EXPECT_NE(shown, icon.Native());
-  EXPECT_EQ(AsInteger(shown), button.GetProperty("BtnIcon"));
   IconObject copy = button.GetButtonIcon();
   EXPECT_NE(copy.Native(), shown);
-  ICONINFO info{};
   DestroyWindow(button.Handle());
-  EXPECT_FALSE(GetIconInfo(shown, &info));
-  EXPECT_TRUE(GetIconInfo(copy.Native(), &info));
-  DeleteObject(info.hbmColor);
-  DeleteObject(info.hbmMask);
+  EXPECT_FALSE(IconAlive(shown));
+  EXPECT_TRUE(IconAlive(copy.Native()));
 }

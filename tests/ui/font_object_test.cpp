@@ -5,6 +5,7 @@
 
 #include "ui/fonts/device_context.h"
 #include "ui/fonts/font_object.h"
+#include "ui_test_support.h"
 
 namespace {
 
@@ -52,10 +53,10 @@ TEST(CreateFontFromName, InstalledFacesOnlySizedInTheGivenUnit) {
   }
 }
 
-TEST(ToNativeFont, ANewNativeFontForEveryCallAndWindow) {
+TEST_F(WindowTest, ToNativeFontMakesANewNativeFontForEveryCallAndWindow) {
   FontObject font, none;
   ASSERT_TRUE(font.CreateFontFromName(kInstalledFace, 12, 0, Gdiplus::UnitWorld));
-  HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 100, 30, nullptr, nullptr, nullptr, nullptr);
+  HWND window = CreateHost();
   WindowDC screen(nullptr);
   GraphicsObject onScreen;
   ASSERT_TRUE(onScreen.CreateFromDC(screen.get()));
@@ -68,7 +69,6 @@ TEST(ToNativeFont, ANewNativeFontForEveryCallAndWindow) {
   }
   EXPECT_EQ(none.ToNativeFont(&onScreen), nullptr);
   EXPECT_EQ(NativeFontForWindow(none, window), nullptr);
-  DestroyWindow(window);
 }
 
 TEST(FontObject, CreationRoutesKeepTheSourceFont) {

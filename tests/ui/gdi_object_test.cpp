@@ -4,20 +4,10 @@
 
 #include "ui/fonts/font_object.h"
 #include "ui/icons/icon_object.h"
-#include "window_fixture.h"
-
-namespace {
-
-IconObject NewIconObject() {
-  IconObject object;
-  object.Adopt(CopyIcon(LoadIconW(nullptr, MAKEINTRESOURCEW(32512))));  // IDI_APPLICATION
-  return object;
-}
-
-}  // namespace
+#include "ui_test_support.h"
 
 TEST(GdiObject, CopiesShareOneBindingThatTheLastFrees) {
-  std::optional<IconObject> first = NewIconObject();
+  std::optional<IconObject> first = ApplicationIcon();
   std::optional<IconObject> second = *first;
   HICON icon = first->Native();
   IconObject third;
@@ -27,7 +17,7 @@ TEST(GdiObject, CopiesShareOneBindingThatTheLastFrees) {
   first.reset();
   second.reset();
   EXPECT_TRUE(IconAlive(icon));
-  third = NewIconObject();  // the last reference goes
+  third = ApplicationIcon();  // the last reference goes
   EXPECT_FALSE(IconAlive(icon));
 
   // A release through any copy frees the handle for all of them.
@@ -44,12 +34,12 @@ TEST(GdiObject, CopiesShareOneBindingThatTheLastFrees) {
 }
 
 TEST(GdiObject, ShareBindingDropsTheOwnOneAndRefusesOtherClasses) {
-  IconObject a = NewIconObject(), b = NewIconObject();
+  IconObject a = ApplicationIcon(), b = ApplicationIcon();
   HICON dropped = a.Native(), kept = b.Native();
   EXPECT_TRUE(a.ShareBinding(b));
   EXPECT_FALSE(IconAlive(dropped));
   EXPECT_EQ(a.Native(), kept);
-  b = NewIconObject();
+  b = ApplicationIcon();
   EXPECT_TRUE(a.ShareBinding(a));  // its own binding, held alone: kept
   EXPECT_TRUE(IconAlive(kept));
 

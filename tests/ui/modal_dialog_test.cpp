@@ -1,9 +1,8 @@
 #include <algorithm>
 
-#include "dialog_driver.h"
 #include "resources/test_dialogs.h"
 #include "ui/dialogs/dialog_window.h"
-#include "window_fixture.h"
+#include "ui_test_support.h"
 
 namespace {
 

@@ -1,12 +1,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "dialog_driver.h"
 #include "resources/test_dialogs.h"
 #include "ui/core/toolkit_instance.h"
 #include "ui/dialogs/dialog_window.h"
 #include "ui/dialogs/toolkit_app.h"
-#include "window_fixture.h"
+#include "ui_test_support.h"
 
 TEST(ToolkitApp, InitToolkitSetsTheInstanceStartsGdiplusAndHostsActiveXUnlessToldNot) {
   ASSERT_EQ(GetModuleHandleW(L"atl.dll"), nullptr);  // nothing else in this program loads it

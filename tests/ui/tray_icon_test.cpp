@@ -3,15 +3,9 @@
 #include "ui/dialogs/top_window.h"
 #include "ui/icons/icon_object.h"
 #include "ui/tray/tray_icon.h"
-#include "window_fixture.h"
+#include "ui_test_support.h"
 
 namespace {
-
-IconObject ApplicationIcon() {
-  IconObject icon;
-  icon.Adopt(CopyIcon(LoadIconW(nullptr, MAKEINTRESOURCEW(32512))));  // IDI_APPLICATION
-  return icon;
-}
 
 const NOTIFYICONDATAW& RecordOf(const TopWindow& window) {
   return *window.GetBinding()->GetHandle<NOTIFYICONDATAW*>("NotifyiconData");
@@ -28,7 +22,6 @@ TEST_F(WindowTest, TrayIconCallsReturnWhatTheShellAnswersAndCutTheirTexts) {
 
   std::string longTip(200, 'a');
   ASSERT_TRUE(window.AddTrayIcon(icon, (longTip + "尾").c_str()));
-  EXPECT_EQ(RecordOf(window).cbSize, kTrayRecordSize);
   EXPECT_EQ(RecordOf(window).uCallbackMessage, kTrayCallbackMessage);
   EXPECT_EQ(std::wstring(RecordOf(window).szTip), std::wstring(127, L'a'));
   EXPECT_TRUE(window.SetTrayTip(L"提示"));

@@ -3,14 +3,12 @@
 
 #include "ui/core/window_object.h"
 #include "ui/core/window_procedure.h"
-#include "window_fixture.h"
+#include "ui_test_support.h"
 
 namespace {
 
-inline constexpr EventKey<HWND, INT_PTR> OnClick{"OnClick"};
-
-// A class level as the control levels build them: reflected clicks call
-// "OnClick"; WM_APP is its own message; layout messages are recorded.
+// A class level as the control levels build them: WM_APP is its own
+// message; layout messages are recorded.
 LRESULT TestLevelMessage(WindowBinding&, const WindowMessage& m, bool& handled) {
   if (m.id == kLayoutSizeMessage || m.id == kLayoutApplyMessage)
     events.push_back({"layout", {m.id, static_cast<INT_PTR>(m.wParam), m.lParam}});
@@ -18,13 +16,7 @@ LRESULT TestLevelMessage(WindowBinding&, const WindowMessage& m, bool& handled) 
   return handled ? 42 : 0;
 }
 
-LRESULT TestLevelReflected(WindowBinding& binding, const WindowMessage& m, bool& handled) {
-  if (m.id != WM_COMMAND || HIWORD(m.wParam) != BN_CLICKED) return 0;
-  handled = binding.Call(OnClick, reinterpret_cast<HWND>(m.lParam), static_cast<short>(LOWORD(m.wParam))).has_value();
-  return 0;
-}
-
-const WindowLevel kTestLevel{&kWindowObjectLevel, TestLevelMessage, TestLevelReflected, nullptr};
+const WindowLevel kTestLevel{&kWindowObjectLevel, TestLevelMessage, nullptr, nullptr};
 
 INT_PTR CALLBACK TakeEveryMessage(HWND, UINT_PTR, WPARAM, LPARAM, INT_PTR* handled) {
   *handled = 1;
@@ -38,29 +30,6 @@ struct Probe : WindowObject {
 };
 
 }  // namespace
-
-TEST_F(WindowTest, ObjectsAttachedToOneWindowShareItsBindingAndClickReflection) {
-  WindowObject parent;
-  ASSERT_TRUE(parent.AttachHandle(CreateHost()));
-  HWND buttonWindow = CreateChild(parent.Handle(), L"Button", L"OK", 7);
-  WindowObject button;
-  button.GetBinding()->PutLevel(kTestLevel);
-  ASSERT_TRUE(button.AttachHandle(buttonWindow));
-  auto second = std::make_unique<WindowObject>();
-  ASSERT_TRUE(second->AttachHandle(buttonWindow));
-  EXPECT_EQ(second->GetBinding(), button.GetBinding());
-  EXPECT_EQ(button.BindingRefCount(), 2);
-
-  second->GetBinding()->SetEvent(OnClick, Recorder<OnClick>);
-  EXPECT_TRUE(button.HasProperty("OnClick"));
-  SendMessageW(buttonWindow, BM_CLICK, 0, 0);
-  EXPECT_EQ(events, (std::vector<EventRecord>{{"OnClick", {7}}}));
-  EXPECT_FALSE(Reached(WM_COMMAND));  // the reflected click was handled
-
-  second.reset();
-  EXPECT_EQ(button.BindingRefCount(), 1);
-  EXPECT_TRUE(WindowObject::IsBoundWindow(buttonWindow));
-}
 
 TEST_F(WindowTest, LevelsHandleTheirOwnMessagesBeforeTheBaseAndLayoutsFollowTheSize) {
   WindowObject window;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "heap_census.h"
+#include "xml_test_support.h"
 #include "xml/xml_document.h"
 
 namespace {
@@ -43,12 +43,6 @@ std::string Noise(std::mt19937& random) {
   std::string text(Below(random, 80), ' ');
   for (char& unit : text) unit = kAlphabet[Below(random, sizeof kAlphabet - 1)];
   return text;
-}
-
-// The item after `item` in the circle that starts at `first`; null at the end.
-template <typename Record>
-const Record* NextIn(const Record* first, const Record* item) {
-  return item->next == first ? nullptr : item->next;
 }
 
 // Every child points back to its parent and every circle closes.

@@ -7,18 +7,16 @@
 #include "xml/xml_document.h"
 #include "xml/xml_reader.h"
 #include "xml/xml_text.h"
-#include "xml_render.h"
+#include "xml_test_support.h"
 
 namespace {
 
-struct ReadCase {
-  std::string text;
-  int result;
-  const wchar_t* tree;  // the document's children; empty after a failure
-};
-
 TEST(XmlReader, ReadsTreesAndReportsFailures) {
-  const ReadCase cases[] = {
+  const struct {
+    std::string text;
+    int result;
+    const wchar_t* tree;  // the document's children; empty after a failure
+  } cases[] = {
       {"<r><a x='1' y='2'/>hi &amp; bye</r>", 0, L"r(a[x=1,y=2],'hi & bye')"},
       {"<a><b><c/></b>text</a>", 0, L"a(b(c),'text')"},
       // Whitespace-only text makes no node; other text keeps its whitespace.
@@ -70,7 +68,7 @@ TEST(XmlReader, ReadsTreesAndReportsFailures) {
       {std::string(100000, '<'), -9, L""},
   };
   XmlRef<XmlDocument> document = CreateXmlDocument();
-  for (const ReadCase& row : cases) {
+  for (const auto& row : cases) {
     SCOPED_TRACE(row.text.substr(0, 40));
     EXPECT_EQ(LoadXmlText(document.get(), row.text.c_str()), row.result);
     EXPECT_EQ(RenderChildren(document.get()), row.tree);
@@ -84,13 +82,11 @@ TEST(XmlReader, SkipsInstructionsOnRequest) {
   EXPECT_EQ(RenderChildren(document.get()), L"r");
 }
 
-struct CodePageCase {
-  const char* text;
-  UINT codePage;
-};
-
 TEST(XmlReader, TakesTheCodePageFromTheDeclaration) {
-  const CodePageCase cases[] = {
+  const struct {
+    const char* text;
+    UINT codePage;
+  } cases[] = {
       {"<?xml version=\"1.0\" encoding=\"GB18030\"?>", 54936},
       {"<?xml version=\"1.0\" encoding=\"Gb18030\"?>", 54936},
       {"<?xml version=\"1.0\" encoding='GB18030'?><r/>", 936},
@@ -111,19 +107,15 @@ TEST(XmlReader, TakesTheCodePageFromTheDeclaration) {
       {"<r encoding=\"utf-8\"/><?xml?>", 936},
       {"", 936},
   };
-  for (const CodePageCase& row : cases) {
-    EXPECT_EQ(DetectXmlCodePage(row.text), row.codePage) << row.text;
-  }
+  for (const auto& row : cases) EXPECT_EQ(DetectXmlCodePage(row.text), row.codePage) << row.text;
 }
 
-struct ConversionCase {
-  const char* text;
-  UINT codePage;
-  const wchar_t* tree;
-};
-
 TEST(XmlReader, ConvertsWithTheDetectedCodePage) {
-  const ConversionCase cases[] = {
+  const struct {
+    const char* text;
+    UINT codePage;
+    const wchar_t* tree;
+  } cases[] = {
       {"<r>\xd6\xd0</r>", 936, L"r('\u4e2d')"},
       {"<?xml encoding=\"utf-8\"?><r>\xe4\xb8\xad</r>", 65001, L"<?xml[encoding=utf-8]>,r('\u4e2d')"},
       {"<?xml encoding=\"gb18030\"?><r>\xd6\xd0</r>", 54936, L"<?xml[encoding=gb18030]>,r('\u4e2d')"},
@@ -134,7 +126,7 @@ TEST(XmlReader, ConvertsWithTheDetectedCodePage) {
   };
   XmlRef<XmlDocument> document = CreateXmlDocument();
   EXPECT_EQ(document->codePage, 65001u);
-  for (const ConversionCase& row : cases) {
+  for (const auto& row : cases) {
     EXPECT_EQ(LoadXmlText(document.get(), "<old/>"), 0);
     EXPECT_EQ(LoadXmlText(document.get(), row.text), 0) << row.text;
     EXPECT_EQ(document->codePage, row.codePage) << row.text;

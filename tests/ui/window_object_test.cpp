@@ -1,6 +1,7 @@
 #include "ui/core/window_object.h"
 #include "ui/core/window_procedure.h"
-#include "window_fixture.h"
+#include "ui/fonts/font_object.h"
+#include "ui_test_support.h"
 
 namespace {
 
@@ -14,11 +15,6 @@ LRESULT CALLBACK BindingClassProcedure(HWND window, UINT message, WPARAM wParam,
   if (message == WM_NCCREATE)
     static_cast<WindowBinding*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams)->Register(window);
   return WindowProcedure(window, message, wParam, lParam);
-}
-
-INT_PTR CALLBACK BindingDialogProcedure(HWND window, UINT message, WPARAM, LPARAM lParam) {
-  if (message == WM_INITDIALOG) reinterpret_cast<WindowBinding*>(lParam)->Register(window);
-  return FALSE;
 }
 
 }  // namespace
@@ -76,15 +72,42 @@ TEST_F(WindowTest, CreationHandsTheBindingToTheNewWindowsProcedureAndFramesItByI
   }
 
   // An in-memory dialog: the binding reaches the dialog procedure.
-  struct alignas(4) {
-    DLGTEMPLATE header{WS_POPUP, 0, 0, 0, 0, 100, 50};
-    WORD menu = 0, windowClass = 0, title = 0;
-  } dialogTemplate;
+  EmptyDialogTemplate dialogTemplate;
   WindowObject dialog;
-  HWND made = dialog.CreateDialogFromTemplate(&dialogTemplate.header, nullptr, BindingDialogProcedure);
+  HWND made = dialog.CreateDialogFromTemplate(&dialogTemplate.header, nullptr, RecordingDialogProcedure);
   ASSERT_NE(made, nullptr);
   EXPECT_EQ(dialog.Handle(), made);
-  EXPECT_EQ(dialog.CreateDialogFromTemplate(&dialogTemplate.header, nullptr, BindingDialogProcedure), nullptr);
+  EXPECT_EQ(dialog.CreateDialogFromTemplate(&dialogTemplate.header, nullptr, RecordingDialogProcedure), nullptr);
   DestroyWindow(made);
   EXPECT_FALSE(WindowObject::IsBoundWindow(made));
+}
+
+// Each window gets a native font of its own, which it deletes when the next
+// font comes and when it is destroyed.
+TEST_F(WindowTest, EachWindowOwnsTheNativeFontMadeForIt) {
+  FontObject font;
+  ASSERT_TRUE(font.CreateFontFromName("WenQuanYi Micro Hei", 12, 0, Gdiplus::UnitWorld));
+  HWND host = CreateHost();
+  WindowObject first, second;
+  ASSERT_TRUE(first.AttachHandle(CreateChild(host, L"Edit", L"", 1)));
+  ASSERT_TRUE(second.AttachHandle(CreateChild(host, L"Edit", L"", 2)));
+  auto nativeFont = [](const WindowObject& window) { return reinterpret_cast<HGDIOBJ>(window.GetProperty("hFont")); };
+
+  first.SetFont(font);
+  second.SetFont(font);
+  HGDIOBJ firstFont = nativeFont(first), secondFont = nativeFont(second);
+  ASSERT_NE(firstFont, nullptr);
+  EXPECT_NE(firstFont, secondFont);
+  EXPECT_EQ(first.Send(WM_GETFONT), reinterpret_cast<LRESULT>(firstFont));
+  EXPECT_STREQ(second.GetFont().LogFontW()->lfFaceName, L"WenQuanYi Micro Hei");
+
+  first.SetFont(font);
+  EXPECT_EQ(GetObjectType(firstFont), 0u);
+  HGDIOBJ replacement = nativeFont(first);
+  EXPECT_EQ(GetObjectType(replacement), static_cast<DWORD>(OBJ_FONT));
+
+  DestroyWindow(first.Handle());
+  EXPECT_EQ(GetObjectType(replacement), 0u);
+  EXPECT_FALSE(first.HasProperty("hFont"));
+  EXPECT_EQ(GetObjectType(secondFont), static_cast<DWORD>(OBJ_FONT));
 }

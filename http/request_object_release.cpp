@@ -1,0 +1,76 @@
+// Wine 8.0's request object receives through worker threads that are not
+// always done with the object when its exchange is:
+// - It asks for the available byte count in asynchronous mode with a
+//   pointer into the object, and when that call was queued the worker
+//   stores the count through the pointer after its completion callback has
+//   returned, that is after the object may already have seen the end of the
+//   answer. Released at once, the object's memory is then written after it
+//   was freed (the next request carried foreign bytes, or the heap broke).
+//   No call of the object shows when that store is done: it is the last
+//   thing the worker does with the object, and it comes as soon as the
+//   worker's thread runs again. So the object is kept and released when a
+//   later object is let go, and only once it has been kept for a second (far
+//   longer than a runnable thread waits for its turn). A failed exchange may
+//   have such a store pending from an earlier step; it is kept the same way.
+// - An exchange given up before it ended goes on in the object's threads
+//   until data comes, the connection closes or a time-out passes (none while
+//   waiting for the answer's headers), and then reports into the object and
+//   signals its event. Aborting or releasing it does not stop that: both wait
+//   for the object's own thread, which may sit in a socket read for the whole
+//   receive time-out, and a read the worker has queued goes on after them.
+//   Such an object is left alone, never released, until the program ends.
+// Windows' object needs none of this; there it only defers a release.
+#include "http/request_object_release.h"
+
+#include <windows.h>
+
+#include <deque>
+#include <mutex>
+#include <vector>
+
+namespace {
+
+constexpr uint64_t kSettleMs = 1000;
+
+struct Retired {
+  AutomationObject object;
+  uint64_t since;  // tick count
+};
+
+std::mutex retiredLock;
+std::deque<Retired> retired;  // oldest first
+
+void KeepUntilExit(AutomationObject& request) {
+  static std::vector<IUnknown*>* kept = new std::vector<IUnknown*>;  // never freed, on purpose
+  const std::lock_guard lock(retiredLock);
+  kept->push_back(request.iface);
+  request.iface = nullptr;
+}
+
+// Keeps `request` and hands back those kept long enough to be released.
+std::vector<AutomationObject> Retire(AutomationObject& request) {
+  const uint64_t now = GetTickCount64();
+  std::vector<AutomationObject> settled;
+  const std::lock_guard lock(retiredLock);
+  while (!retired.empty() && now - retired.front().since >= kSettleMs) {
+    settled.push_back(std::move(retired.front().object));
+    retired.pop_front();
+  }
+  retired.push_back({std::move(request), now});
+  return settled;
+}
+
+}  // namespace
+
+void ReleaseRequestObject(AutomationObject& request, ExchangeEnd end) {
+  switch (end) {
+    case ExchangeEnd::Whole:
+    case ExchangeEnd::Failed:
+      Retire(request);  // the settled objects go here, outside the lock
+      return;
+    case ExchangeEnd::HeadersIn:
+    case ExchangeEnd::CutOff:
+      KeepUntilExit(request);
+      return;
+  }
+}

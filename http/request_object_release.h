@@ -1,0 +1,12 @@
+// Letting go of a request object this code created, in a way that is safe
+// with Wine 8.0's object, whose worker threads may still write into the
+// object after the exchange has ended (see the .cpp).
+#pragma once
+#include "http/answer_wait.h"
+#include "runtime/automation_object.h"
+
+// Empties `request`. How the exchange ended decides when the object itself
+// goes: after an exchange that ended by itself, when a later object is let
+// go at least a second on; after one that was cut off (or whose body was
+// not waited for), only when the program ends.
+void ReleaseRequestObject(AutomationObject& request, ExchangeEnd end);
