@@ -1,6 +1,14 @@
 #include "app/window_settings.h"
 
+#include <utility>
+
 #include "runtime/codepage.h"
+
+namespace {
+
+WindowSettings g_active;
+
+}  // namespace
 
 std::optional<WindowSettings> ParseWindowTestArguments(const std::vector<std::wstring>& arguments) {
   WindowSettings settings;
@@ -17,3 +25,7 @@ std::optional<WindowSettings> ParseWindowTestArguments(const std::vector<std::ws
   }
   return settings;
 }
+
+void UseWindowSettings(WindowSettings settings) { g_active = std::move(settings); }
+
+const WindowSettings& ActiveWindowSettings() { return g_active; }

@@ -21,3 +21,8 @@ struct WindowSettings {
 // Reads the test build's arguments after the program name (UTF-16,
 // converted to GBK); nothing when they do not follow its usage.
 std::optional<WindowSettings> ParseWindowTestArguments(const std::vector<std::wstring>& arguments);
+
+// The settings the window's commands use: the defaults until the program
+// sets its own at the start.
+void UseWindowSettings(WindowSettings settings);
+const WindowSettings& ActiveWindowSettings();

@@ -41,6 +41,8 @@ const ImageBounds& ProgramImage() {
 
 }  // namespace
 
+void CacheProcessHeap() { Heap(); }
+
 void* RuntimeAlloc(size_t size) { return Checked(HeapAlloc(Heap(), HEAP_ZERO_MEMORY, size)); }
 
 void* RuntimeAllocRaw(size_t size) { return Checked(HeapAlloc(Heap(), 0, size)); }

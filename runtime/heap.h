@@ -2,6 +2,9 @@
 #pragma once
 #include <cstddef>
 
+// Looks the process heap up once, at start-up; the allocation routines
+// also do so themselves while it has not been looked up.
+void CacheProcessHeap();
 // Zero-filled block. Never returns null: exhausted memory ends the program.
 void* RuntimeAlloc(size_t size);
 // Block without zero fill, for values that are filled at once.

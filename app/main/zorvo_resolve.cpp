@@ -1,11 +1,11 @@
 // zorvo-resolve: the resolution pipeline as a console command, for scripts
 // and batch use. See app/resolve_command.h for the usage.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <string>
 #include <vector>
 
+#include "app/command_arguments.h"
 #include "app/console_output.h"
 #include "app/resolve_command.h"
 #include "app/result_json.h"
@@ -14,15 +14,6 @@
 namespace {
 
 constexpr char kNoReason[] = "直链获取失败";
-
-std::vector<std::wstring> CommandArguments() {
-  int count = 0;
-  wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
-  std::vector<std::wstring> arguments;
-  for (int i = 1; i < count; ++i) arguments.emplace_back(words[i]);
-  LocalFree(words);
-  return arguments;
-}
 
 int Resolve(const ResolveCommand& command) {
   Text fileName, fileSize, errorText;

@@ -57,6 +57,17 @@ ensure_wine_prefix() {
     /usr/lib/wine/wineserver -w
     touch "$WINEPREFIX/.unmanaged-windows"
   fi
+  # The prefix has no Windows fonts: the dialog face the window program asks
+  # for and the face of captions and message boxes are replaced by
+  # WenQuanYi Micro Hei, so windows and screenshots show their Chinese.
+  if [ ! -f "$WINEPREFIX/.chinese-fonts" ]; then
+    for face in 'Segoe UI' Tahoma; do
+      "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d 'WenQuanYi Micro Hei' /f \
+        >/dev/null 2>&1
+    done
+    /usr/lib/wine/wineserver -w
+    touch "$WINEPREFIX/.chinese-fonts"
+  fi
 }
 
 # Starts a display and a persistent Wine server for this shell's lifetime.
@@ -83,7 +94,8 @@ stop_wine_session() {
 
 # Starts the local double of the service with its files in a fresh folder,
 # waits until it listens and trusts its certificate in the prefix (the
-# request object checks certificates). Its pid is left in double_pid.
+# request object checks certificates). Its pid is left in double_pid, its
+# ports in http_port and https_port, the resolver's base site in base_site.
 # start_double DIR IDLE_SECONDS
 start_double() {
   local dir=$1 idle=$2
@@ -92,5 +104,10 @@ start_double() {
   python3 "$root/tools/zorvo_double.py" --port-file "$dir/ports" --tls-dir "$dir/tls" --idle "$idle" >/dev/null &
   double_pid=$!
   for _ in $(seq 100); do [ -s "$dir/ports" ] && break; sleep 0.1; done
+  read -r http_port https_port <"$dir/ports"
+  base_site="https://localhost:$https_port"
   "$wine" "$root/build/x64/tests/trust-certificate.exe" "$dir/tls/server.crt"
 }
+
+# Ends the double and the Wine session: trap stop_double EXIT.
+stop_double() { kill "$double_pid" 2>/dev/null || true; stop_wine_session; }

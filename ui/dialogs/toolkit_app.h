@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <utility>
 
 class ToolkitApp {
  public:
@@ -24,6 +25,10 @@ class ToolkitApp {
   void InitToolkit(std::optional<HINSTANCE> instance = std::nullopt, std::optional<int> atlMode = std::nullopt,
                    std::optional<DWORD> controlClasses = std::nullopt);
   bool GdiplusStarted() const { return gdiplusToken_ != 0; }
+  // Hands the GDI+ shut-down to the caller: the token this object started
+  // GDI+ with (0 when it did not); its destructor then leaves GDI+ running.
+  // For a program that destroys this object before its fonts.
+  ULONG_PTR ReleaseGdiplus() { return std::exchange(gdiplusToken_, 0); }
 
   // Runs until WM_QUIT (its exit code is returned) or until the message
   // queue fails (-1). Keys reach the dialog manager by the "zyStyle" bits

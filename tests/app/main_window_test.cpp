@@ -1,0 +1,311 @@
+// The window program end to end: started as its own process, driven as a
+// person would (typing into the edits, clicking the buttons, reading and
+// closing every box, reading the clipboard), against the double.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <span>
+#include <vector>
+
+#include "app/app_icon.h"
+#include "runtime/bytes.h"
+#include "ui/icons/icon_object.h"
+
+#include "runtime/codepage.h"
+#include "support/double_test.h"
+#include "support/linux_process.h"
+#include "support/network.h"
+#include "support/window_driver.h"
+#include "support/windows_process.h"
+
+namespace {
+
+constexpr int kPasswordEdit = 1001, kGetLink = 1003, kCopy = 1004;
+constexpr wchar_t kTitle[] = L"Zorvo云直链获取 V1.0 by Quenlit";
+constexpr wchar_t kMark[] = L"剪贴板上原有的文字";  // what the user had on the clipboard
+
+struct Box {
+  std::wstring text, title;
+  std::string style;  // as the test build logs it; empty for the shipped program
+  bool operator==(const Box&) const = default;
+};
+std::ostream& operator<<(std::ostream& out, const Box& box) {
+  return out << WideToGbk(box.text) << " | " << WideToGbk(box.title) << " | " << box.style;
+}
+
+const Box kNotConnected{L"当前未连接互联网,请检查网络连接", L"错误", "0x40010"};
+const Box kNoLink{L"必须键入Zorvo外链", L"错误", "0x40010"};
+const Box kObtained{L"直链获取成功!\r\n已将直链复制到剪贴板", L"提示", "0x40040"};
+const Box kFailed{L"直链获取失败", L"提示", "0x40010"};
+const Box kCopied{L"已将直链复制到剪贴板", L"提示", "0x40040"};
+const Box kNothingToCopy{L"没有可复制的直链", L"提示", "0x40010"};
+const Box kObtainedNotCopied{L"直链获取成功!\r\n复制到剪贴板失败,请手动复制", L"提示", "0x40040"};
+const Box kCopyFailed{L"复制到剪贴板失败", L"提示", "0x40010"};
+
+// One run of a window program and its main window's controls.
+class WindowProgram {
+ public:
+  // The test build logs box styles; the shipped program gets no arguments.
+  explicit WindowProgram(const std::string& exe, const std::string& arguments = "", bool logBoxes = true)
+      : boxLog_(logBoxes ? ScratchPath("boxes-" + std::to_string(++runs_) + ".log") : ""),
+        program_("\"" + WindowsPathOf(exe) + "\"" + (logBoxes ? " --box-log \"" + WindowsPathOf(boxLog_) + "\"" : "") +
+                 " " + arguments) {
+    main = WaitForWindow(program_.processId(), [](HWND w) { return WindowText(w) == kTitle; });
+    // The edits made in code: linkEdit lies above resultEdit.
+    for (HWND child : ChildWindows(main)) {
+      if (ClassName(child) != L"Edit" || GetDlgCtrlID(child) == kPasswordEdit) continue;
+      (linkEdit ? resultEdit : linkEdit) = child;
+    }
+    if (linkEdit && resultEdit && Top(linkEdit) > Top(resultEdit)) std::swap(linkEdit, resultEdit);
+  }
+  bool ready() const { return main && linkEdit && resultEdit; }
+  DWORD processId() const { return program_.processId(); }
+
+  // Clicks the button, reads the box it brings up and closes it.
+  std::optional<Box> Click(int button) {
+    if (!ClickButton(main, button)) return std::nullopt;
+    std::optional<ShownBox> box = WaitForBox();
+    if (!box || !CloseBox(box->window)) return std::nullopt;
+    return box->box;
+  }
+  // The next box the program shows besides `shown` (one already up), left open.
+  struct ShownBox {
+    HWND window;
+    Box box;
+  };
+  std::optional<ShownBox> WaitForBox(HWND shown = nullptr) {
+    HWND window = WaitForWindow(processId(), [&](HWND w) { return w != main && w != shown && ClassName(w) == L"#32770"; });
+    if (!window) return std::nullopt;
+    Box box{L"", WindowText(window), NextLoggedStyle()};
+    for (HWND child : ChildWindows(window)) {
+      if (ClassName(child) == L"Static" && box.text.empty()) box.text = WindowText(child);
+    }
+    return ShownBox{window, box};
+  }
+  static bool CloseBox(HWND box) { return PressMessageBoxButton({box, L"", L""}, IDOK); }
+  std::optional<DWORD> Close() {
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    return program_.WaitForExit(kWindowWaitMs);
+  }
+
+  HWND main = nullptr, linkEdit = nullptr, resultEdit = nullptr;
+
+ private:
+  static LONG Top(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect.top;
+  }
+  std::string NextLoggedStyle() {
+    if (boxLog_.empty()) return "";
+    std::ifstream log(WindowsPathOf(boxLog_));
+    std::string line;
+    for (size_t i = 0; i <= boxesSeen_ && std::getline(log, line); ++i) {
+    }
+    ++boxesSeen_;
+    return line;
+  }
+
+  static inline int runs_ = 0;
+  std::string boxLog_;
+  size_t boxesSeen_ = 0;
+  RunningProgram program_;
+};
+
+// Keeps the clipboard open, as another program may. Opened by a window of
+// the test: under Wine a clipboard opened without a window can be opened by
+// any other caller without one.
+class ClipboardHold {
+ public:
+  ClipboardHold() : window_(CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)) {
+    held_ = OpenClipboard(window_);
+  }
+  ~ClipboardHold() {
+    if (held_) CloseClipboard();
+    DestroyWindow(window_);
+  }
+  bool held() const { return held_; }
+
+ private:
+  HWND window_;
+  bool held_;
+};
+
+// A 32-bit picture of `width` x `height` pixels, drawn by `draw` on a DC.
+std::vector<DWORD> Picture(int width, int height, const std::function<void(HDC)>& draw) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ previous = SelectObject(dc, bitmap);
+  draw(dc);
+  GdiFlush();
+  std::vector<DWORD> pixels(static_cast<DWORD*>(bits), static_cast<DWORD*>(bits) + width * height);
+  SelectObject(dc, previous);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return pixels;
+}
+
+// Whether the caption shows the program's icon, as the caption draws it
+// (small-icon size). Wine answers WM_GETICON from another process with no
+// icon, so the caption is looked at on the screen: somewhere near its left
+// end, every opaque pixel of the icon must be there.
+bool CaptionShowsTheIcon(HWND window) {
+  IconObject icon;
+  icon.LoadIconFromBytes(std::span(Bytes::DataOf(AppIconFile), Bytes::SizeOf(AppIconFile)));
+  const int size = GetSystemMetrics(SM_CXSMICON);
+  auto drawn = [&](int background) {
+    return Picture(size, size, [&](HDC dc) {
+      PatBlt(dc, 0, 0, size, size, background);
+      DrawIconEx(dc, 0, 0, icon.Native(), size, size, 0, nullptr, DI_NORMAL);
+    });
+  };
+  const std::vector<DWORD> overBlack = drawn(BLACKNESS), overWhite = drawn(WHITENESS);
+  RECT rect;
+  GetWindowRect(window, &rect);
+  const int width = 3 * size, height = GetSystemMetrics(SM_CYCAPTION) + 2 * size;
+  const std::vector<DWORD> caption = Picture(width, height, [&](HDC dc) {
+    HDC screen = GetDC(nullptr);
+    BitBlt(dc, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+  });
+  for (int top = 0; top + size <= height; ++top) {
+    for (int left = 0; left + size <= width; ++left) {
+      bool match = true;
+      for (int i = 0; i < size * size && match; ++i) {
+        const DWORD shown = caption[(top + i / size) * width + left + i % size];
+        match = overBlack[i] != overWhite[i] || (shown & 0xFFFFFF) == (overBlack[i] & 0xFFFFFF);
+      }
+      if (match) return true;
+    }
+  }
+  return false;
+}
+
+Box Unstyled(Box box) {
+  box.style.clear();
+  return box;
+}
+
+class MainWindow : public DoubleTest {
+ protected:
+  static std::string TestBuild(const std::string& onlineCheckUrl) {
+    return "--online-check-url " + onlineCheckUrl + " --base-site " + Double().BaseSite();
+  }
+  static std::wstring Url(const char* id) { return GbkToWide(Double().Share(id)->url); }
+  static std::wstring Link(const char* id) { return GbkToWide(Double().Share(id)->link); }
+};
+
+// One person's session at the window, step by step; every row's box, result
+// edit and clipboard are checked. The clipboard holds the test's mark before
+// each step, so "untouched" is seen.
+TEST_F(MainWindow, CommandsEndToEnd) {
+  WindowProgram window(ZORVO_LINK_TEST_EXE,
+                       TestBuild("http://127.0.0.1:" + std::to_string(Double().httpPort()) + "/"));
+  ASSERT_TRUE(window.ready());
+  struct Step {
+    const char* what;
+    int button;
+    std::optional<std::wstring> link, password;  // typed first; nothing: left as it is
+    Box box;
+    std::wstring result;                    // resultEdit afterwards
+    std::optional<std::wstring> clipboard;  // nothing: untouched
+    bool clipboardHeld = false;             // another program keeps the clipboard open
+  };
+  const Step steps[] = {
+      {"copy before any resolution", kCopy, {}, {}, kNothingToCopy, L"", {}},
+      {"empty link", kGetLink, L"", L"", kNoLink, L"", {}},
+      {"framed share", kGetLink, Url("framed"), {}, kObtained, Link("framed"), Link("framed")},
+      {"framed share with password", kGetLink, Url("framed-pw"), L"8k2p", kObtained, Link("framed-pw"),
+       Link("framed-pw")},
+      // Sent, the deleted password would be refused by the double.
+      {"password deleted before the click", kGetLink, Url("framed"), L"", kObtained, Link("framed"), Link("framed")},
+      {"inline share", kGetLink, Url("inline"), {}, kObtained, Link("inline"), Link("inline")},
+      {"inline share with password", kGetLink, Url("inline-pw"), L"x7q1", kObtained, Link("inline-pw"),
+       Link("inline-pw")},
+      {"copy again", kCopy, {}, {}, kCopied, Link("inline-pw"), Link("inline-pw")},
+      {"pipeline fails, old link stays shown", kGetLink, Url("wrong-password"), L"0000", kFailed, Link("inline-pw"), {}},
+      {"copy after the failure", kCopy, {}, {}, kNothingToCopy, Link("inline-pw"), {}},
+      {"link of spaces reaches the pipeline", kGetLink, L"   ", L"", kFailed, Link("inline-pw"), {}},
+      {"clipboard held: get link", kGetLink, Url("framed"), {}, kObtainedNotCopied, Link("framed"), {}, true},
+      {"clipboard held: copy", kCopy, {}, {}, kCopyFailed, Link("framed"), {}, true},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    ASSERT_TRUE(WriteClipboardText(kMark));
+    EXPECT_TRUE(!step.link || SetWindowTextTo(window.linkEdit, *step.link));
+    EXPECT_TRUE(!step.password || SetWindowTextTo(GetDlgItem(window.main, kPasswordEdit), *step.password));
+    {
+      std::optional<ClipboardHold> hold;
+      EXPECT_TRUE(!step.clipboardHeld || hold.emplace().held());
+      EXPECT_EQ(window.Click(step.button), step.box);
+    }
+    EXPECT_EQ(WindowText(window.resultEdit), step.result);
+    EXPECT_EQ(ReadClipboardText(), step.clipboard.value_or(kMark));
+  }
+  EXPECT_EQ(window.Close(), 0u);
+}
+
+// Offline, the connection is checked first even with no link typed; the
+// box has no owner, so the window can be clicked again from inside it.
+TEST_F(MainWindow, OfflineFirstAndClickFromInsideABox) {
+  WindowProgram window(ZORVO_LINK_TEST_EXE, TestBuild("http://127.0.0.1:" + std::to_string(ClosedLoopbackPort()) + "/"));
+  ASSERT_TRUE(window.ready());
+  ASSERT_TRUE(ClickButton(window.main, kGetLink));
+  std::optional<WindowProgram::ShownBox> outer = window.WaitForBox();
+  ASSERT_TRUE(outer);
+  EXPECT_EQ(outer->box, kNotConnected);
+  ASSERT_TRUE(ClickButton(window.main, kCopy));
+  std::optional<WindowProgram::ShownBox> inner = window.WaitForBox(outer->window);
+  ASSERT_TRUE(inner);
+  EXPECT_EQ(inner->box, kNothingToCopy);
+  EXPECT_TRUE(WindowProgram::CloseBox(inner->window));
+  EXPECT_TRUE(WindowProgram::CloseBox(outer->window));
+  EXPECT_EQ(window.Close(), 0u);
+}
+
+// The shipped program: its window as laid out, the code-made edits, and the
+// public site not reached where only loopback is up.
+TEST_F(MainWindow, ShippedProgramWindow) {
+  if (!OnlyLoopbackIsUp()) GTEST_SKIP() << "the shipped program would contact the public site";
+  WindowProgram window(ZORVO_LINK_EXE, "", false);
+  ASSERT_TRUE(window.ready());
+
+  EXPECT_TRUE(CaptionShowsTheIcon(window.main));
+
+  // Both edits: multi-line, keeping Enter, placed in client pixels, and
+  // above every group box.
+  std::vector<HWND> children = ChildWindows(window.main);
+  auto order = [&](HWND w) { return std::find(children.begin(), children.end(), w) - children.begin(); };
+  const struct {
+    HWND edit;
+    RECT place;
+  } edits[] = {{window.linkEdit, {26, 29, 26 + 351, 29 + 50}}, {window.resultEdit, {26, 137, 26 + 351, 137 + 105}}};
+  for (const auto& [edit, place] : edits) {
+    RECT rect;
+    GetWindowRect(edit, &rect);
+    MapWindowPoints(nullptr, window.main, reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_TRUE(EqualRect(&rect, &place)) << rect.left << "," << rect.top << "," << rect.right << "," << rect.bottom;
+    EXPECT_EQ(GetWindowLongW(edit, GWL_STYLE) & 0x54011044, 0x54011044);
+    EXPECT_TRUE(GetWindowLongW(edit, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    for (HWND child : children) {
+      if (ClassName(child) == L"Button" && (GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX) {
+        EXPECT_LT(order(edit), order(child));
+      }
+    }
+    ASSERT_TRUE(SetWindowTextTo(edit, L""));
+    PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    PostMessageW(edit, WM_KEYUP, VK_RETURN, 0xC01C0001);
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(edit) == L"\r\n"; }, 3000));
+  }
+
+  EXPECT_EQ(window.Click(kGetLink), Unstyled(kNotConnected));
+  EXPECT_EQ(window.Close(), 0u);
+}
+
+}  // namespace
