@@ -8,7 +8,6 @@ start_wine_session
 
 stress_dir="$root/build/stress"
 start_double "$stress_dir" 3600
-stop_double() { kill "$double_pid" 2>/dev/null || true; stop_wine_session; }
 trap stop_double EXIT
 python3 "$root/scripts/lib/stress.py" --ports "$stress_dir/ports" --wine "$wine" \
   --resolver "$root/build/x64/zorvo-resolve.exe" "$@"
