@@ -21,7 +21,7 @@ ControlWindow::ControlWindow() {
 HWND ControlWindow::CreateChildWindow(const NativeWindowSpec& spec) {
   if (GetHandle()) return nullptr;
   DWORD style = spec.style, exStyle = spec.exStyle;
-  if (HasProperty("Border")) ApplyControlBorder(static_cast<int>(GetProperty("Border")), style, exStyle);
+  ApplyStoredBorder(ApplyControlBorder, style, exStyle);
   style |= WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
   return CreateWindowExW(exStyle, spec.className, spec.text, style, spec.x, spec.y, spec.width, spec.height,
                          spec.parent, spec.menuOrId, ToolkitInstance(), GetBinding());

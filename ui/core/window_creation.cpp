@@ -12,7 +12,7 @@ auto WindowObject::CreateWithBinding(Create create) -> decltype(create(LPARAM{})
 
 bool WindowObject::CreateNative(const NativeWindowSpec& spec) {
   DWORD style = spec.style, exStyle = spec.exStyle;
-  if (HasProperty("Border")) ApplyFrameBorder(static_cast<int>(GetProperty("Border")), style, exStyle);
+  ApplyStoredBorder(ApplyFrameBorder, style, exStyle);
   HWND window = CreateWithBinding([&](LPARAM binding) {
     return CreateWindowExW(exStyle, spec.className, spec.text, style, spec.x, spec.y, spec.width, spec.height,
                            spec.parent, spec.menuOrId, ToolkitInstance(), reinterpret_cast<void*>(binding));
@@ -49,6 +49,10 @@ HWND WindowObject::CreateMdiChild(const NativeWindowSpec& spec) {
     return CreateMDIWindowW(spec.className, spec.text, spec.style, spec.x, spec.y, spec.width, spec.height,
                             spec.parent, ToolkitInstance(), binding);
   });
+}
+
+void WindowObject::ApplyStoredBorder(BorderRule rule, DWORD& style, DWORD& exStyle) const {
+  if (HasProperty("Border")) rule(static_cast<int>(GetProperty("Border")), style, exStyle);
 }
 
 int WindowObject::SetBorderWith(std::optional<int> code, BorderRule rule) {

@@ -255,6 +255,9 @@ class WindowObject {
  protected:
   // SetBorder with the class's border table.
   int SetBorderWith(std::optional<int> code, BorderRule rule);
+  // Adjusts styles of a window about to be made by the stored "Border", if
+  // one is stored (even 0).
+  void ApplyStoredBorder(BorderRule rule, DWORD& style, DWORD& exStyle) const;
 
  private:
   DWORD ChangeLong(int index, DWORD set, DWORD keep);

@@ -100,7 +100,7 @@ auto DialogWindow::Show(std::optional<HWND> owner, const wchar_t* className, Cre
 std::vector<WORD> DialogWindow::MakeTemplate(const DialogLayout& layout, const wchar_t* title,
                                              const wchar_t* className) const {
   DialogLayout framed = layout;
-  if (HasProperty("Border")) ApplyFrameBorder(static_cast<int>(GetProperty("Border")), framed.style, framed.exStyle);
+  ApplyStoredBorder(ApplyFrameBorder, framed.style, framed.exStyle);
   return BuildDialogTemplate(framed, title ? title : L"", className ? className : L"");
 }
 
