@@ -25,10 +25,6 @@ std::wstring_view WideView(std::string_view bytes) {
   return std::wstring_view(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
 }
 
-size_t ThresholdFor(size_t buckets, float loadFactor) {
-  return static_cast<size_t>(std::floor(loadFactor * static_cast<float>(buckets)));
-}
-
 }  // namespace
 
 MapItem::MapItem(const wchar_t* text)
@@ -37,10 +33,13 @@ MapItem::MapItem(const wchar_t* text)
 MapItem MapItem::Counted(const void* block) { return MapItem(CountedBytes(block)); }
 
 PropertyMap::PropertyMap(MapKind keyKind, MapKind valueKind)
-    : buckets_(kInitialBuckets), threshold_(ThresholdFor(kInitialBuckets, kLoadFactor)),
-      keyKind_(keyKind), valueKind_(valueKind) {}
+    : buckets_(kInitialBuckets), keyKind_(keyKind), valueKind_(valueKind) {}
 
 PropertyMap::~PropertyMap() = default;
+
+size_t PropertyMap::Threshold() const {
+  return static_cast<size_t>(std::floor(kLoadFactor * static_cast<float>(buckets_.size())));
+}
 
 // Texts compared ignoring case hash their upper-case form, so that keys
 // that compare equal always land in the same bucket.
@@ -113,7 +112,7 @@ bool PropertyMap::Set(MapItem key, MapItem value) {
     Store(*entry, value);
     return true;
   }
-  if (count_ >= threshold_) Grow();
+  if (count_ >= Threshold()) Grow();
   std::string_view bytes = KeyBytes(key);
   auto entry = std::make_unique<Entry>(Entry{Hash(bytes), std::string(bytes), 0, {}, nullptr});
   Store(*entry, value);
@@ -148,7 +147,6 @@ void PropertyMap::Grow() {
     }
   }
   buckets_ = std::move(grown);
-  threshold_ = ThresholdFor(buckets_.size(), loadFactor_);
 }
 
 std::vector<std::string_view> PropertyMap::Keys() const {

@@ -74,7 +74,8 @@ class PropertyMap {
 
   size_t size() const { return count_; }
   size_t BucketCount() const { return buckets_.size(); }
-  size_t Threshold() const { return threshold_; }
+  // Entries the buckets take before the next new key grows the table.
+  size_t Threshold() const;
 
  private:
   struct Entry;
@@ -87,8 +88,6 @@ class PropertyMap {
 
   std::vector<std::unique_ptr<Entry>> buckets_;
   size_t count_ = 0;
-  float loadFactor_ = kLoadFactor;
-  size_t threshold_;
   MapKind keyKind_;
   MapKind valueKind_;
 };
