@@ -80,16 +80,6 @@ INT_PTR PropertyMap::Get(MapItem key) const {
   return entry ? entry->value : 0;
 }
 
-std::string_view PropertyMap::GetBytes(MapItem key) const {
-  Entry* entry = Find(key);
-  if (!entry) return {};
-  switch (valueKind_) {
-    case MapKind::CountedBlock: return CountedBytes(entry->copy.data());
-    case MapKind::WideText: return std::string_view(entry->copy).substr(0, entry->copy.size() - 1);
-    default: return entry->copy;
-  }
-}
-
 // Copying kinds keep their own copy: texts with their terminator (two zero
 // bytes for UTF-16), counted blocks with their count.
 void PropertyMap::Store(Entry& entry, MapItem value) const {

@@ -62,8 +62,6 @@ class PropertyMap {
   // the address of the map's copy (zero-terminated for texts, with its
   // count for counted blocks). 0 when the key is absent.
   INT_PTR Get(MapItem key) const;
-  // The bytes of a copied value (without terminator or count); empty when absent.
-  std::string_view GetBytes(MapItem key) const;
   // Inserts or replaces; true when a value was replaced.
   bool Set(MapItem key, MapItem value);
   // True when the key was present.
@@ -72,7 +70,6 @@ class PropertyMap {
   // The keys' bytes, bucket by bucket, each chain from its head.
   std::vector<std::string_view> Keys() const;
 
-  size_t size() const { return count_; }
   size_t BucketCount() const { return buckets_.size(); }
   // Entries the buckets take before the next new key grows the table.
   size_t Threshold() const;
