@@ -91,7 +91,7 @@ LRESULT DropFiles(WindowBinding& binding, const WindowMessage& m, bool& handled)
     path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
     paths.append(path).append(L"\r\n");
   }
-  Text text = Text::Copy(WideToGbk(paths));
+  std::string text = WideToGbk(paths);
   binding.Call(Event::OnDropFiles, m.window, text.c_str());
   DragFinish(drop);
   handled = true;
