@@ -5,7 +5,6 @@
 
 #include "ui/fonts/device_context.h"
 #include "ui/fonts/font_object.h"
-#include "ui_test_support.h"
 
 namespace {
 
@@ -51,24 +50,6 @@ TEST(CreateFontFromName, InstalledFacesOnlySizedInTheGivenUnit) {
       EXPECT_EQ(font.GetFamily().Name(), kInstalledFaceW);
     }
   }
-}
-
-TEST_F(WindowTest, ToNativeFontMakesANewNativeFontForEveryCallAndWindow) {
-  FontObject font, none;
-  ASSERT_TRUE(font.CreateFontFromName(kInstalledFace, 12, 0, Gdiplus::UnitWorld));
-  HWND window = CreateHost();
-  WindowDC screen(nullptr);
-  GraphicsObject onScreen;
-  ASSERT_TRUE(onScreen.CreateFromDC(screen.get()));
-
-  NativeFont fonts[] = {font.ToNativeFont(), font.ToNativeFont(&onScreen), NativeFontForWindow(font, window),
-                        NativeFontForWindow(font, window)};
-  for (size_t i = 0; i < std::size(fonts); ++i) {
-    EXPECT_EQ(NativeHeight(fonts[i]), -12) << i;
-    for (size_t j = 0; j < i; ++j) EXPECT_NE(fonts[i].get(), fonts[j].get()) << i << " " << j;
-  }
-  EXPECT_EQ(none.ToNativeFont(&onScreen), nullptr);
-  EXPECT_EQ(NativeFontForWindow(none, window), nullptr);
 }
 
 TEST(FontObject, CreationRoutesKeepTheSourceFont) {

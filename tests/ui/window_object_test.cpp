@@ -82,8 +82,9 @@ TEST_F(WindowTest, CreationHandsTheBindingToTheNewWindowsProcedureAndFramesItByI
   EXPECT_FALSE(WindowObject::IsBoundWindow(made));
 }
 
-// Each window gets a native font of its own, which it deletes when the next
-// font comes and when it is destroyed.
+// Each window gets a native font of its own, made on its DC, which it
+// deletes when the next font comes and when it is destroyed; a font object
+// without a font gives the system font.
 TEST_F(WindowTest, EachWindowOwnsTheNativeFontMadeForIt) {
   FontObject font;
   ASSERT_TRUE(font.CreateFontFromName("WenQuanYi Micro Hei", 12, 0, Gdiplus::UnitWorld));
@@ -100,6 +101,9 @@ TEST_F(WindowTest, EachWindowOwnsTheNativeFontMadeForIt) {
   EXPECT_NE(firstFont, secondFont);
   EXPECT_EQ(first.Send(WM_GETFONT), reinterpret_cast<LRESULT>(firstFont));
   EXPECT_STREQ(second.GetFont().LogFontW()->lfFaceName, L"WenQuanYi Micro Hei");
+  LOGFONTW made{};
+  GetObjectW(secondFont, sizeof made, &made);
+  EXPECT_EQ(made.lfHeight, -12);
 
   first.SetFont(font);
   EXPECT_EQ(GetObjectType(firstFont), 0u);
@@ -110,4 +114,9 @@ TEST_F(WindowTest, EachWindowOwnsTheNativeFontMadeForIt) {
   EXPECT_EQ(GetObjectType(replacement), 0u);
   EXPECT_FALSE(first.HasProperty("hFont"));
   EXPECT_EQ(GetObjectType(secondFont), static_cast<DWORD>(OBJ_FONT));
+
+  second.SetFont(FontObject());
+  EXPECT_EQ(GetObjectType(secondFont), 0u);
+  EXPECT_EQ(second.Send(WM_GETFONT), 0);
+  EXPECT_EQ(second.GetFont().Native(), nullptr);
 }

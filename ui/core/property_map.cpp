@@ -25,9 +25,7 @@ std::wstring_view WideView(std::string_view bytes) {
   return std::wstring_view(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
 }
 
-size_t ThresholdFor(size_t buckets, float loadFactor) {
-  return static_cast<size_t>(std::floor(loadFactor * static_cast<float>(buckets)));
-}
+size_t BucketIndex(uint32_t hash, size_t buckets) { return (hash & 0x7FFFFFFF) % buckets; }
 
 }  // namespace
 
@@ -37,58 +35,47 @@ MapItem::MapItem(const wchar_t* text)
 MapItem MapItem::Counted(const void* block) { return MapItem(CountedBytes(block)); }
 
 PropertyMap::PropertyMap(MapKind keyKind, MapKind valueKind)
-    : buckets_(kInitialBuckets), threshold_(ThresholdFor(kInitialBuckets, kLoadFactor)),
-      keyKind_(keyKind), valueKind_(valueKind) {}
+    : buckets_(kInitialBuckets), keyKind_(keyKind), valueKind_(valueKind) {}
 
 PropertyMap::~PropertyMap() = default;
 
-// Texts compared ignoring case hash their upper-case form, so that keys
-// that compare equal always land in the same bucket.
-uint32_t PropertyMap::Hash(std::string_view keyBytes) const {
-  std::wstring upper;
-  if (keyKind_ == MapKind::WideText) {
-    upper.assign(WideView(keyBytes));
-    CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
-    keyBytes = std::string_view(reinterpret_cast<const char*>(upper.data()), keyBytes.size());
-  }
-  uint32_t h = 0;
-  for (unsigned char b : keyBytes) h = h * 31 + b;
-  return h;
+size_t PropertyMap::Threshold() const {
+  return static_cast<size_t>(std::floor(kLoadFactor * static_cast<float>(buckets_.size())));
 }
 
-bool PropertyMap::SameKey(const Entry& entry, uint32_t hash, std::string_view keyBytes) const {
-  if (entry.hash != hash) return false;
-  if (keyKind_ != MapKind::WideText) return entry.key == keyBytes;
-  std::wstring_view a = WideView(entry.key), b = WideView(keyBytes);
+// Texts compared ignoring case hash their upper-case form, so that keys
+// that compare equal always land in the same bucket.
+PropertyMap::HashedKey PropertyMap::HashKey(const MapItem& key) const {
+  std::string_view bytes = keyKind_ == MapKind::Integer ? key.IntegerBytes() : key.bytes();
+  std::string_view hashed = bytes;
+  std::wstring upper;
+  if (keyKind_ == MapKind::WideText) {
+    upper.assign(WideView(bytes));
+    CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+    hashed = std::string_view(reinterpret_cast<const char*>(upper.data()), bytes.size());
+  }
+  uint32_t h = 0;
+  for (unsigned char b : hashed) h = h * 31 + b;
+  return {bytes, h};
+}
+
+bool PropertyMap::SameKey(const Entry& entry, const HashedKey& key) const {
+  if (entry.hash != key.hash) return false;
+  if (keyKind_ != MapKind::WideText) return entry.key == key.bytes;
+  std::wstring_view a = WideView(entry.key), b = WideView(key.bytes);
   return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
          CSTR_EQUAL;
 }
 
-std::string_view PropertyMap::KeyBytes(const MapItem& key) const {
-  return keyKind_ == MapKind::Integer ? key.IntegerBytes() : key.bytes();
-}
-
-PropertyMap::Entry* PropertyMap::Find(MapItem key) const {
-  std::string_view bytes = KeyBytes(key);
-  uint32_t hash = Hash(bytes);
-  for (Entry* e = buckets_[(hash & 0x7FFFFFFF) % buckets_.size()].get(); e; e = e->next.get())
-    if (SameKey(*e, hash, bytes)) return e;
+PropertyMap::Entry* PropertyMap::Find(const HashedKey& key) const {
+  for (Entry* e = buckets_[BucketIndex(key.hash, buckets_.size())].get(); e; e = e->next.get())
+    if (SameKey(*e, key)) return e;
   return nullptr;
 }
 
 INT_PTR PropertyMap::Get(MapItem key) const {
-  Entry* entry = Find(key);
+  Entry* entry = Find(HashKey(key));
   return entry ? entry->value : 0;
-}
-
-std::string_view PropertyMap::GetBytes(MapItem key) const {
-  Entry* entry = Find(key);
-  if (!entry) return {};
-  switch (valueKind_) {
-    case MapKind::CountedBlock: return CountedBytes(entry->copy.data());
-    case MapKind::WideText: return std::string_view(entry->copy).substr(0, entry->copy.size() - 1);
-    default: return entry->copy;
-  }
 }
 
 // Copying kinds keep their own copy: texts with their terminator (two zero
@@ -109,26 +96,23 @@ void PropertyMap::Store(Entry& entry, MapItem value) const {
 }
 
 bool PropertyMap::Set(MapItem key, MapItem value) {
-  if (Entry* entry = Find(key)) {
+  HashedKey hashed = HashKey(key);
+  if (Entry* entry = Find(hashed)) {
     Store(*entry, value);
     return true;
   }
-  if (count_ >= threshold_) Grow();
-  std::string_view bytes = KeyBytes(key);
-  auto entry = std::make_unique<Entry>(Entry{Hash(bytes), std::string(bytes), 0, {}, nullptr});
+  if (count_ >= Threshold()) Grow();
+  auto entry = std::make_unique<Entry>(Entry{hashed.hash, std::string(hashed.bytes), 0, {}, nullptr});
   Store(*entry, value);
-  auto& head = buckets_[(entry->hash & 0x7FFFFFFF) % buckets_.size()];
-  entry->next = std::move(head);
-  head = std::move(entry);
+  PushFront(buckets_, std::move(entry));
   ++count_;
   return false;
 }
 
 bool PropertyMap::Remove(MapItem key) {
-  std::string_view bytes = KeyBytes(key);
-  uint32_t hash = Hash(bytes);
-  for (auto* link = &buckets_[(hash & 0x7FFFFFFF) % buckets_.size()]; *link; link = &(*link)->next) {
-    if (!SameKey(**link, hash, bytes)) continue;
+  HashedKey hashed = HashKey(key);
+  for (auto* link = &buckets_[BucketIndex(hashed.hash, buckets_.size())]; *link; link = &(*link)->next) {
+    if (!SameKey(**link, hashed)) continue;
     *link = std::move((*link)->next);
     --count_;
     return true;
@@ -136,19 +120,22 @@ bool PropertyMap::Remove(MapItem key) {
   return false;
 }
 
+void PropertyMap::PushFront(Buckets& buckets, std::unique_ptr<Entry> entry) {
+  auto& head = buckets[BucketIndex(entry->hash, buckets.size())];
+  entry->next = std::move(head);
+  head = std::move(entry);
+}
+
 void PropertyMap::Grow() {
-  std::vector<std::unique_ptr<Entry>> grown(2 * buckets_.size() + 1);
+  Buckets grown(2 * buckets_.size() + 1);
   for (auto& chain : buckets_) {
     while (chain) {
       std::unique_ptr<Entry> entry = std::move(chain);
       chain = std::move(entry->next);
-      auto& head = grown[(entry->hash & 0x7FFFFFFF) % grown.size()];
-      entry->next = std::move(head);
-      head = std::move(entry);
+      PushFront(grown, std::move(entry));
     }
   }
   buckets_ = std::move(grown);
-  threshold_ = ThresholdFor(buckets_.size(), loadFactor_);
 }
 
 std::vector<std::string_view> PropertyMap::Keys() const {

@@ -62,33 +62,36 @@ class PropertyMap {
   // the address of the map's copy (zero-terminated for texts, with its
   // count for counted blocks). 0 when the key is absent.
   INT_PTR Get(MapItem key) const;
-  // The bytes of a copied value (without terminator or count); empty when absent.
-  std::string_view GetBytes(MapItem key) const;
   // Inserts or replaces; true when a value was replaced.
   bool Set(MapItem key, MapItem value);
   // True when the key was present.
   bool Remove(MapItem key);
-  bool Has(MapItem key) const { return Find(key) != nullptr; }
+  bool Has(MapItem key) const { return Find(HashKey(key)) != nullptr; }
   // The keys' bytes, bucket by bucket, each chain from its head.
   std::vector<std::string_view> Keys() const;
 
-  size_t size() const { return count_; }
   size_t BucketCount() const { return buckets_.size(); }
-  size_t Threshold() const { return threshold_; }
+  // Entries the buckets take before the next new key grows the table.
+  size_t Threshold() const;
 
  private:
   struct Entry;
-  std::string_view KeyBytes(const MapItem& key) const;
-  uint32_t Hash(std::string_view keyBytes) const;
-  bool SameKey(const Entry& entry, uint32_t hash, std::string_view keyBytes) const;
-  Entry* Find(MapItem key) const;
+  // A key's bytes (viewing the caller's item) and their hash.
+  struct HashedKey {
+    std::string_view bytes;
+    uint32_t hash;
+  };
+  using Buckets = std::vector<std::unique_ptr<Entry>>;
+
+  HashedKey HashKey(const MapItem& key) const;
+  bool SameKey(const Entry& entry, const HashedKey& key) const;
+  Entry* Find(const HashedKey& key) const;
   void Store(Entry& entry, MapItem value) const;
+  static void PushFront(Buckets& buckets, std::unique_ptr<Entry> entry);
   void Grow();
 
-  std::vector<std::unique_ptr<Entry>> buckets_;
+  Buckets buckets_;
   size_t count_ = 0;
-  float loadFactor_ = kLoadFactor;
-  size_t threshold_;
   MapKind keyKind_;
   MapKind valueKind_;
 };

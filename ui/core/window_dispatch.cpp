@@ -91,7 +91,7 @@ LRESULT DropFiles(WindowBinding& binding, const WindowMessage& m, bool& handled)
     path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
     paths.append(path).append(L"\r\n");
   }
-  Text text = Text::Copy(WideToGbk(paths));
+  std::string text = WideToGbk(paths);
   binding.Call(Event::OnDropFiles, m.window, text.c_str());
   DragFinish(drop);
   handled = true;
@@ -113,8 +113,7 @@ wchar_t Upper(wchar_t c) { return static_cast<wchar_t>(reinterpret_cast<UINT_PTR
 // Whether the window's text marks `key` as its mnemonic ("&" before it,
 // either case; "&&" is a literal ampersand).
 bool HasMnemonic(HWND window, wchar_t key) {
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
+  std::wstring text = WindowTextW(window);
   for (size_t i = 0; i + 1 < text.size(); ++i) {
     if (text[i] != L'&') continue;
     if (text[i + 1] != L'&' && Upper(text[i + 1]) == Upper(key)) return true;
@@ -124,8 +123,7 @@ bool HasMnemonic(HWND window, wchar_t key) {
 }
 
 bool HasClass(HWND window, const wchar_t* className) {
-  wchar_t name[260];
-  return GetClassNameW(window, name, 260) && lstrcmpiW(name, className) == 0;
+  return lstrcmpiW(WindowClassNameW(window).c_str(), className) == 0;
 }
 
 // Depth-first through the descendants of `parent`.

@@ -34,6 +34,11 @@ inline constexpr UINT kLayoutApplyMessage = 0x401;
 // reordering or activating the window (SetWindowPos flags 0x37).
 void RedrawFrame(HWND window);
 
+// A window's text, and its class name (up to 260 characters), as UTF-16;
+// empty for no window.
+std::wstring WindowTextW(HWND window);
+std::wstring WindowClassNameW(HWND window);
+
 // The arguments of a window's creation.
 struct NativeWindowSpec {
   HWND parent = nullptr;
@@ -113,7 +118,7 @@ class WindowObject {
   HWND CaptureMouse() { return SetCapture(Handle()); }
   bool ReleaseMouse() { return ReleaseCapture(); }
 
-  std::wstring ClassNameW() const;
+  std::wstring ClassNameW() const { return WindowClassNameW(Handle()); }
   Text ClassName() const;
 
   // The window keeps its own copy of the cursor ("hCursor"); the getter
@@ -178,7 +183,7 @@ class WindowObject {
   DWORD RemoveExStyle(DWORD bits) { return ChangeLong(GWL_EXSTYLE, 0, ~bits); }
 
   int TextLength() const { return GetWindowTextLengthW(Handle()); }
-  std::wstring GetTextW() const;
+  std::wstring GetTextW() const { return WindowTextW(Handle()); }
   Text GetText() const;
   bool SetTextW(const wchar_t* text) { return SetWindowTextW(Handle(), text); }
   bool SetText(const char* text);

@@ -2,13 +2,20 @@
 
 #include "ui/core/window_registry.h"
 
-std::optional<LRESULT> RouteToBinding(const WindowMessage& message) {
-  WindowBinding* binding = FindBinding(message.window);
-  if (!binding) return std::nullopt;
+namespace {
+
+std::optional<LRESULT> RunLevels(WindowBinding& binding, const WindowMessage& message) {
   bool handled = false;
-  LRESULT result = binding->HandleMessage(message, handled);
+  LRESULT result = binding.HandleMessage(message, handled);
   if (handled) return result;
   return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<LRESULT> RouteToBinding(const WindowMessage& message) {
+  WindowBinding* binding = FindBinding(message.window);
+  return binding ? RunLevels(*binding, message) : std::nullopt;
 }
 
 LRESULT CallPreviousProcedure(WNDPROC previous, const WindowMessage& message) {
@@ -25,7 +32,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT id, WPARAM wParam, LPARAM lPa
     WindowBinding* binding = FindBinding(window);
     if (!binding) return DefWindowProcW(window, id, wParam, lParam);
     previous = binding->GetHandle<WNDPROC>("oldWndProp");
-    if (std::optional<LRESULT> result = RouteToBinding(message)) return *result;
+    if (std::optional<LRESULT> result = RunLevels(*binding, message)) return *result;
   } catch (...) {
   }
   return CallPreviousProcedure(previous, message);

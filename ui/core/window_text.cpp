@@ -7,19 +7,19 @@
 #include "runtime/message_box.h"
 #include "ui/core/window_object.h"
 
-std::wstring WindowObject::ClassNameW() const {
+std::wstring WindowClassNameW(HWND window) {
   wchar_t name[260];
-  int length = GetClassNameW(Handle(), name, 260);
+  int length = GetClassNameW(window, name, 260);
   return std::wstring(name, length > 0 ? length : 0);
 }
 
-Text WindowObject::ClassName() const { return Text::Copy(WideToGbk(ClassNameW())); }
-
-std::wstring WindowObject::GetTextW() const {
-  std::wstring text(static_cast<size_t>(TextLength()) + 1, L'\0');
-  text.resize(GetWindowTextW(Handle(), text.data(), static_cast<int>(text.size())));
+std::wstring WindowTextW(HWND window) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
   return text;
 }
+
+Text WindowObject::ClassName() const { return Text::Copy(WideToGbk(ClassNameW())); }
 
 Text WindowObject::GetText() const { return Text::Copy(WideToGbk(GetTextW())); }
 
