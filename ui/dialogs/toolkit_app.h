@@ -40,6 +40,6 @@ class ToolkitApp {
 };
 
 // Whether the loop lets the dialog manager see this message: mouse messages
-// always; Tab with "zyStyle" bit 1; Enter with bit 2 or 1; the arrow keys
-// with bit 4 or 1 (key down and up only); no other key.
+// always; key down and up of the keys the "zyStyle" bits (ToolkitStyle)
+// leave to it; no other key.
 bool ReachesDialogManager(const MSG& message, INT_PTR toolkitStyle);
