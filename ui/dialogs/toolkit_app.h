@@ -24,7 +24,6 @@ class ToolkitApp {
   // all common-control classes. GDI+ is started once per object.
   void InitToolkit(std::optional<HINSTANCE> instance = std::nullopt, std::optional<int> atlMode = std::nullopt,
                    std::optional<DWORD> controlClasses = std::nullopt);
-  bool GdiplusStarted() const { return gdiplusToken_ != 0; }
   // Hands the GDI+ shut-down to the caller: the token this object started
   // GDI+ with (0 when it did not); its destructor then leaves GDI+ running.
   // For a program that destroys this object before its fonts.
