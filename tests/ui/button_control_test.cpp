@@ -105,7 +105,7 @@ TEST_F(ControlTest, CreationTakesAutomaticIdsAndBindsAVisibleChildWithTheGuiFont
   ASSERT_TRUE(wantsReturn.CreateEdit(dialog, L"", {.style = ES_MULTILINE | ES_WANTRETURN}));
   EXPECT_TRUE(edit.ExStyle() & WS_EX_CLIENTEDGE);
   EXPECT_EQ(edit.ToolkitStyle(), 0);
-  EXPECT_EQ(wantsReturn.ToolkitStyle(), ToolkitStyle::kOwnEnter);
+  EXPECT_EQ(wantsReturn.ToolkitStyle(), ToolkitStyle::kDialogEnter);
 
   ControlWindow client;
   ASSERT_TRUE(client.CreateMdiClient(dialog));

@@ -37,11 +37,11 @@ TEST_F(ControlTest, EnterAndTabLeaveAnEditUnlessItWantsThem) {
   } rows[] = {
       {"Enter", 0, 0, VK_RETURN, false, true, 12},
       {"Enter wanted", kWantsReturn, 0, VK_RETURN, false, false, 12},
-      {"Enter kept by zyStyle", 0, ToolkitStyle::kOwnEnter, VK_RETURN, false, false, 12},
+      {"Enter kept by zyStyle", 0, ToolkitStyle::kDialogEnter, VK_RETURN, false, false, 12},
       {"Tab", 0, 0, VK_TAB, false, false, 13},
       {"Shift+Tab", 0, 0, VK_TAB, true, false, 11},
       {"Tab wanted", kWantsReturn, 0, VK_TAB, false, false, 12},
-      {"Tab kept by zyStyle", 0, ToolkitStyle::kOwnTab, VK_TAB, false, false, 12},
+      {"Tab kept by zyStyle", 0, ToolkitStyle::kDialogTab, VK_TAB, false, false, 12},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);

@@ -5,6 +5,7 @@
 #include "ui/core/toolkit_instance.h"
 #include "ui/dialogs/dialog_window.h"
 #include "ui/dialogs/toolkit_app.h"
+#include "ui/fonts/gdiplus_api.h"
 #include "ui_test_support.h"
 
 TEST(ToolkitApp, InitToolkitSetsTheInstanceStartsGdiplusAndHostsActiveXUnlessToldNot) {
@@ -13,7 +14,9 @@ TEST(ToolkitApp, InitToolkitSetsTheInstanceStartsGdiplusAndHostsActiveXUnlessTol
   auto other = reinterpret_cast<HINSTANCE>(GetModuleHandleW(L"user32.dll"));
   app.InitToolkit(other, 2, ICC_STANDARD_CLASSES);
   EXPECT_EQ(ToolkitInstance(), other);
-  EXPECT_TRUE(app.GdiplusStarted());
+  ULONG_PTR gdiplus = app.ReleaseGdiplus();  // the caller shuts GDI+ down from now on
+  EXPECT_NE(gdiplus, 0u);
+  Gdiplus::GdiplusShutdown(gdiplus);
   EXPECT_EQ(GetModuleHandleW(L"atl.dll"), nullptr);
 
   app.InitToolkit();

@@ -12,7 +12,7 @@ EditControl::EditControl() {
 
 void EditControl::InitEdit() {
   SetBackColor(RGB(255, 255, 255));
-  if (Style() & ES_WANTRETURN) SetToolkitStyle(ToolkitStyle::kOwnEnter);
+  if (Style() & ES_WANTRETURN) SetToolkitStyle(ToolkitStyle::kDialogEnter);
 }
 
 bool EditControl::CreateEdit(const WindowObject& parent, std::optional<const wchar_t*> text,

@@ -13,21 +13,14 @@ namespace Event {
 inline constexpr Control OnTextChange{"OnTextChange"};
 }  // namespace Event
 
-// "zyStyle" bits of an edit: it keeps Tab, or Enter, to itself (its level
-// then leaves that key to the edit box and the message loop lets it reach
-// the dialog manager).
-namespace ToolkitStyle {
-inline constexpr INT_PTR kOwnTab = 1;
-inline constexpr INT_PTR kOwnEnter = 2;
-}  // namespace ToolkitStyle
-
 extern const WindowLevel kEditLevel;
 
 class EditControl : public ControlWindow {
  public:
   EditControl();
 
-  // White background; an edit with ES_WANTRETURN gets "zyStyle" kOwnEnter.
+  // White background; an edit with ES_WANTRETURN gets "zyStyle"
+  // kDialogEnter.
   void InitEdit();
   // Defaults: empty text, 80 x 20, ES_AUTOHSCROLL | WS_TABSTOP,
   // WS_EX_CLIENTEDGE; then InitEdit. The text form converts from GBK.

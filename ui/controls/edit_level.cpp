@@ -31,11 +31,11 @@ RECT& Band(WindowBinding& binding, const char* key) {
 LRESULT KeyDown(WindowBinding& binding, const WindowMessage& m, bool& handled) {
   if (GetWindowLongW(m.window, GWL_STYLE) & ES_WANTRETURN) return 0;
   INT_PTR own = binding.Get("zyStyle");
-  if (m.wParam == VK_TAB && !(own & ToolkitStyle::kOwnTab)) {
+  if (m.wParam == VK_TAB && !(own & ToolkitStyle::kDialogTab)) {
     bool backwards = GetAsyncKeyState(VK_SHIFT) & 0x8000;
     if (HWND next = GetNextDlgTabItem(GetAncestor(m.window, GA_ROOT), m.window, backwards)) SetFocus(next);
     handled = true;
-  } else if (m.wParam == VK_RETURN && !(own & ToolkitStyle::kOwnEnter)) {
+  } else if (m.wParam == VK_RETURN && !(own & ToolkitStyle::kDialogEnter)) {
     SendMessageW(GetParent(m.window), WM_COMMAND, IDOK, 0);
     handled = true;
   }

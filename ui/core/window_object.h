@@ -30,6 +30,15 @@ extern const WindowLevel kWindowObjectLevel;
 inline constexpr UINT kLayoutSizeMessage = 0x402;
 inline constexpr UINT kLayoutApplyMessage = 0x401;
 
+// "zyStyle" bits: the keys a window leaves to the dialog manager. The
+// toolkit's message loop lets them reach it (kDialogTab lets Enter and the
+// arrow keys through as well), and an edit's level does not take them.
+namespace ToolkitStyle {
+inline constexpr INT_PTR kDialogTab = 1;
+inline constexpr INT_PTR kDialogEnter = 2;
+inline constexpr INT_PTR kDialogArrows = 4;
+}  // namespace ToolkitStyle
+
 // Makes a style change show: redraws the frame without moving, sizing,
 // reordering or activating the window (SetWindowPos flags 0x37).
 void RedrawFrame(HWND window);

@@ -1,3 +1,5 @@
+// DialogProcedure (ui/dialogs/dialog_window.h): how the dialog manager
+// reaches the levels of a toolkit dialog.
 #include "ui/core/window_procedure.h"
 #include "ui/core/window_registry.h"
 #include "ui/dialogs/dialog_window.h"

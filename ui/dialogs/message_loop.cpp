@@ -51,15 +51,16 @@ bool PreTranslate(MSG& message) {
 }  // namespace
 
 bool ReachesDialogManager(const MSG& message, INT_PTR toolkitStyle) {
-  if (message.message >= WM_MOUSEFIRST && message.message <= 0x209) return true;
+  using namespace ToolkitStyle;
+  if (message.message >= WM_MOUSEFIRST && message.message <= WM_MBUTTONDBLCLK) return true;
   if (message.message != WM_KEYDOWN && message.message != WM_KEYUP) return false;
   switch (message.wParam) {
-    case VK_TAB: return toolkitStyle & 1;
-    case VK_RETURN: return toolkitStyle & (2 | 1);
+    case VK_TAB: return toolkitStyle & kDialogTab;
+    case VK_RETURN: return toolkitStyle & (kDialogEnter | kDialogTab);
     case VK_LEFT:
     case VK_UP:
     case VK_RIGHT:
-    case VK_DOWN: return toolkitStyle & (4 | 1);
+    case VK_DOWN: return toolkitStyle & (kDialogArrows | kDialogTab);
     default: return false;
   }
 }

@@ -24,7 +24,6 @@ class ToolkitApp {
   // all common-control classes. GDI+ is started once per object.
   void InitToolkit(std::optional<HINSTANCE> instance = std::nullopt, std::optional<int> atlMode = std::nullopt,
                    std::optional<DWORD> controlClasses = std::nullopt);
-  bool GdiplusStarted() const { return gdiplusToken_ != 0; }
   // Hands the GDI+ shut-down to the caller: the token this object started
   // GDI+ with (0 when it did not); its destructor then leaves GDI+ running.
   // For a program that destroys this object before its fonts.
@@ -40,6 +39,6 @@ class ToolkitApp {
 };
 
 // Whether the loop lets the dialog manager see this message: mouse messages
-// always; Tab with "zyStyle" bit 1; Enter with bit 2 or 1; the arrow keys
-// with bit 4 or 1 (key down and up only); no other key.
+// always; key down and up of the keys the "zyStyle" bits (ToolkitStyle)
+// leave to it; no other key.
 bool ReachesDialogManager(const MSG& message, INT_PTR toolkitStyle);

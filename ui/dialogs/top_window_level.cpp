@@ -9,6 +9,7 @@
 
 #include "ui/dialogs/top_window.h"
 #include "ui/fonts/gdiplus_api.h"
+#include "ui/fonts/native_font.h"
 #include "ui/tray/tray_icon.h"
 
 namespace {
@@ -86,11 +87,7 @@ bool DrawBackground(const WindowBinding& binding, HWND window, HDC dc) {
   RECT client;
   GetClientRect(window, &client);
   auto color = static_cast<COLORREF>(binding.Has("BackColor") ? binding.Get("BackColor") : CLR_INVALID);
-  if (color != CLR_INVALID) {
-    HBRUSH brush = CreateSolidBrush(color);
-    FillRect(dc, &client, brush);
-    DeleteObject(brush);
-  }
+  if (color != CLR_INVALID) FillRect(dc, &client, NativeBrush(CreateSolidBrush(color)).get());
   auto* image = binding.GetHandle<Gdiplus::GpImage*>("pBackImage");
   if (image) DrawImage(image, binding.Get("ShowImageType"), dc, client);
   return color != CLR_INVALID || image;

@@ -74,12 +74,14 @@ int TrayEventCode(UINT notification) {
   }
 }
 
-// The shell forgets its icons when it restarts.
+// The shell forgets its icons when it restarts. Every message the top-level
+// level leaves comes here, so the record is looked up for the shell's only.
 void HandleTrayMessage(WindowBinding& binding, const WindowMessage& message) {
   if (message.id == kTrayCallbackMessage) return NotifyTrayEvent(binding, message);
   INT_PTR taskbarCreated = binding.Get("TaskbarCreatedMsg");
+  if (!taskbarCreated || message.id != static_cast<UINT>(taskbarCreated)) return;
   NOTIFYICONDATAW* record = Record(binding);
-  if (!taskbarCreated || message.id != static_cast<UINT>(taskbarCreated) || !record) return;
+  if (!record) return;
   Shell_NotifyIconW(NIM_DELETE, record);
   record->uFlags = kShowFlags;
   Shell_NotifyIconW(NIM_ADD, record);
