@@ -175,6 +175,7 @@ TEST_F(MainWindow, CommandsEndToEnd) {
     std::wstring result;                    // resultEdit afterwards
     std::optional<std::wstring> clipboard;  // nothing: untouched
     bool clipboardHeld = false;             // another program keeps the clipboard open
+    std::optional<std::wstring> typedResult{};  // typed into resultEdit first
   };
   const Step steps[] = {
       {"copy before any resolution", kCopy, {}, {}, kNothingToCopy, L"", {}},
@@ -193,6 +194,7 @@ TEST_F(MainWindow, CommandsEndToEnd) {
       {"link of spaces reaches the pipeline", kGetLink, L"   ", L"", kFailed, Link("inline-pw"), {}},
       {"clipboard held: get link", kGetLink, Url("framed"), {}, kObtainedNotCopied, Link("framed"), {}, true},
       {"clipboard held: copy", kCopy, {}, {}, kCopyFailed, Link("framed"), {}, true},
+      {"result edited: the resolved link is copied", kCopy, {}, {}, kCopied, L"edited", Link("framed"), false, L"edited"},
   };
   // Holds the clipboard as another program may, with a window: under Wine a
   // clipboard opened without one can be opened by any other caller without one.
@@ -202,6 +204,7 @@ TEST_F(MainWindow, CommandsEndToEnd) {
     ASSERT_TRUE(WriteClipboardText(kMark));
     EXPECT_TRUE(!step.link || SetWindowTextTo(window.linkEdit, *step.link));
     EXPECT_TRUE(!step.password || SetWindowTextTo(GetDlgItem(window.main, kPasswordEdit), *step.password));
+    EXPECT_TRUE(!step.typedResult || SetWindowTextTo(window.resultEdit, *step.typedResult));
     const bool held = step.clipboardHeld && OpenClipboard(holder);
     EXPECT_EQ(held, step.clipboardHeld);
     EXPECT_EQ(window.Click(step.button), step.box);
