@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-// Each write is true when everything was written.
 std::string GbkToUtf8(std::string_view text);
+// Each write is true when everything was written.
 bool WriteGbk(DWORD standardHandle, std::string_view text);
 // Writes bytes unchanged (for text that is already UTF-8).
 bool WriteBytes(DWORD standardHandle, std::string_view bytes);

@@ -24,18 +24,6 @@ constexpr int kPasswordEdit = 1001;
 constexpr wchar_t kTitle[] = L"Zorvo云直链获取 V1.0 by Quenlit";
 constexpr int kMargin = 12;
 
-// The code-made edit nearest the top of the window: the share link box.
-HWND LinkEdit(HWND window) {
-  HWND found = nullptr;
-  LONG top = LONG_MAX;
-  for (HWND child : ChildWindows(window)) {
-    RECT rect;
-    if (ClassName(child) != L"Edit" || GetDlgCtrlID(child) == kPasswordEdit || !GetWindowRect(child, &rect)) continue;
-    if (rect.top < top) top = rect.top, found = child;
-  }
-  return found;
-}
-
 bool SavePng(const RECT& area, const std::string& path) {
   const int width = area.right - area.left, height = area.bottom - area.top;
   HDC screen = GetDC(nullptr);
@@ -88,7 +76,7 @@ int main(int argc, char** argv) {
   RunningProgram program(commandLine);
   HWND window = WaitForWindow(program.processId(), [](HWND w) { return WindowText(w) == kTitle; });
   if (!window) return Fail("the window did not appear");
-  HWND linkEdit = LinkEdit(window);
+  HWND linkEdit = ChildWindowFromPointEx(window, {30, 33}, CWP_SKIPINVISIBLE);  // the share link box, made in code
   if (!SetWindowTextTo(linkEdit, GbkToWide(argv[2])) ||
       !SetWindowTextTo(GetDlgItem(window, kPasswordEdit), GbkToWide(argv[3])) || !ClickButton(window, kGetLinkButton)) {
     return Fail("the window did not take the share");

@@ -2,7 +2,6 @@
 
 #include <string>
 
-
 namespace {
 
 constexpr UINT kUndeclaredCodePage = 936;

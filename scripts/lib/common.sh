@@ -45,29 +45,27 @@ ensure_wine_prefix() {
   fi
   # A crashing program gets a backtrace on its output and ends; Wine's crash
   # dialog would wait for a click that never comes and hang the run.
-  if [ ! -f "$WINEPREFIX/.no-crash-dialog" ]; then
-    "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-    /usr/lib/wine/wineserver -w
-    touch "$WINEPREFIX/.no-crash-dialog"
-  fi
+  prefix_value no-crash-dialog 'HKCU\Software\Wine\WineDbg' ShowCrashDialog REG_DWORD 0
   # No window manager runs under Xvfb: windows Wine leaves to one wait two
   # seconds for it each time they are hidden or destroyed.
-  if [ ! -f "$WINEPREFIX/.unmanaged-windows" ]; then
-    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-    /usr/lib/wine/wineserver -w
-    touch "$WINEPREFIX/.unmanaged-windows"
-  fi
+  prefix_value unmanaged-windows 'HKCU\Software\Wine\X11 Driver' Managed REG_SZ N
   # The prefix has no Windows fonts: the dialog face the window program asks
   # for and the face of captions and message boxes are replaced by
   # WenQuanYi Micro Hei, so windows and screenshots show their Chinese.
-  if [ ! -f "$WINEPREFIX/.chinese-fonts" ]; then
-    for face in 'Segoe UI' Tahoma; do
-      "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /t REG_SZ /d 'WenQuanYi Micro Hei' /f \
-        >/dev/null 2>&1
-    done
-    /usr/lib/wine/wineserver -w
-    touch "$WINEPREFIX/.chinese-fonts"
-  fi
+  for face in 'Segoe UI' Tahoma; do
+    prefix_value "font-$face" 'HKCU\Software\Wine\Fonts\Replacements' "$face" REG_SZ 'WenQuanYi Micro Hei'
+  done
+  # The Wine server those changes started is gone before a session starts
+  # its own (in the tests' network namespace).
+  /usr/lib/wine/wineserver -w
+}
+
+# Sets a registry value in the prefix once; later runs find its marker.
+# prefix_value MARKER KEY NAME TYPE DATA
+prefix_value() {
+  [ -f "$WINEPREFIX/.$1" ] && return 0
+  "$wine" reg add "$2" /v "$3" /t "$4" /d "$5" /f >/dev/null 2>&1
+  touch "$WINEPREFIX/.$1"
 }
 
 # Starts a display and a persistent Wine server for this shell's lifetime.

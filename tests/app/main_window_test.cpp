@@ -5,16 +5,14 @@
 
 #include <fstream>
 #include <functional>
-#include <memory>
-#include <sstream>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "app/app_icon.h"
 #include "runtime/bytes.h"
-#include "ui/icons/icon_object.h"
-
 #include "runtime/codepage.h"
+#include "ui/icons/icon_object.h"
 #include "support/double_test.h"
 #include "support/linux_process.h"
 #include "support/network.h"
@@ -54,38 +52,28 @@ class WindowProgram {
         program_("\"" + WindowsPathOf(exe) + "\"" + (logBoxes ? " --box-log \"" + WindowsPathOf(boxLog_) + "\"" : "") +
                  " " + arguments) {
     main = WaitForWindow(program_.processId(), [](HWND w) { return WindowText(w) == kTitle; });
-    // The edits made in code: linkEdit lies above resultEdit.
-    for (HWND child : ChildWindows(main)) {
-      if (ClassName(child) != L"Edit" || GetDlgCtrlID(child) == kPasswordEdit) continue;
-      (linkEdit ? resultEdit : linkEdit) = child;
-    }
-    if (linkEdit && resultEdit && Top(linkEdit) > Top(resultEdit)) std::swap(linkEdit, resultEdit);
+    // The edits made in code, each the topmost child at a point inside it.
+    linkEdit = ChildWindowFromPointEx(main, {30, 33}, CWP_SKIPINVISIBLE);
+    resultEdit = ChildWindowFromPointEx(main, {30, 141}, CWP_SKIPINVISIBLE);
   }
-  bool ready() const { return main && linkEdit && resultEdit; }
-  DWORD processId() const { return program_.processId(); }
+  // The window is up, and each code-made edit lies at its place above its group box.
+  bool ready() const { return main && ClassName(linkEdit) == L"Edit" && ClassName(resultEdit) == L"Edit"; }
 
+  // The next box the program shows besides `shown` (one already up), left
+  // open, and what it says.
+  std::optional<std::pair<MessageBoxView, Box>> WaitForBox(HWND shown = nullptr) {
+    std::optional<MessageBoxView> view = WaitForMessageBox(program_.processId(), shown);
+    if (!view) return std::nullopt;
+    return std::pair(*view, Box{view->text, view->title, NextLoggedStyle()});
+  }
   // Clicks the button, reads the box it brings up and closes it.
   std::optional<Box> Click(int button) {
-    if (!ClickButton(main, button)) return std::nullopt;
-    std::optional<ShownBox> box = WaitForBox();
-    if (!box || !CloseBox(box->window)) return std::nullopt;
-    return box->box;
-  }
-  // The next box the program shows besides `shown` (one already up), left open.
-  struct ShownBox {
-    HWND window;
-    Box box;
-  };
-  std::optional<ShownBox> WaitForBox(HWND shown = nullptr) {
-    HWND window = WaitForWindow(processId(), [&](HWND w) { return w != main && w != shown && ClassName(w) == L"#32770"; });
-    if (!window) return std::nullopt;
-    Box box{L"", WindowText(window), NextLoggedStyle()};
-    for (HWND child : ChildWindows(window)) {
-      if (ClassName(child) == L"Static" && box.text.empty()) box.text = WindowText(child);
+    std::optional<std::pair<MessageBoxView, Box>> box;
+    if (!ClickButton(main, button) || !(box = WaitForBox()) || !PressMessageBoxButton(box->first, IDOK)) {
+      return std::nullopt;
     }
-    return ShownBox{window, box};
+    return box->second;
   }
-  static bool CloseBox(HWND box) { return PressMessageBoxButton({box, L"", L""}, IDOK); }
   std::optional<DWORD> Close() {
     PostMessageW(main, WM_CLOSE, 0, 0);
     return program_.WaitForExit(kWindowWaitMs);
@@ -94,11 +82,6 @@ class WindowProgram {
   HWND main = nullptr, linkEdit = nullptr, resultEdit = nullptr;
 
  private:
-  static LONG Top(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return rect.top;
-  }
   std::string NextLoggedStyle() {
     if (boxLog_.empty()) return "";
     std::ifstream log(WindowsPathOf(boxLog_));
@@ -113,25 +96,6 @@ class WindowProgram {
   std::string boxLog_;
   size_t boxesSeen_ = 0;
   RunningProgram program_;
-};
-
-// Keeps the clipboard open, as another program may. Opened by a window of
-// the test: under Wine a clipboard opened without a window can be opened by
-// any other caller without one.
-class ClipboardHold {
- public:
-  ClipboardHold() : window_(CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)) {
-    held_ = OpenClipboard(window_);
-  }
-  ~ClipboardHold() {
-    if (held_) CloseClipboard();
-    DestroyWindow(window_);
-  }
-  bool held() const { return held_; }
-
- private:
-  HWND window_;
-  bool held_;
 };
 
 // A 32-bit picture of `width` x `height` pixels, drawn by `draw` on a DC.
@@ -187,11 +151,6 @@ bool CaptionShowsTheIcon(HWND window) {
   return false;
 }
 
-Box Unstyled(Box box) {
-  box.style.clear();
-  return box;
-}
-
 class MainWindow : public DoubleTest {
  protected:
   static std::string TestBuild(const std::string& onlineCheckUrl) {
@@ -216,6 +175,7 @@ TEST_F(MainWindow, CommandsEndToEnd) {
     std::wstring result;                    // resultEdit afterwards
     std::optional<std::wstring> clipboard;  // nothing: untouched
     bool clipboardHeld = false;             // another program keeps the clipboard open
+    std::optional<std::wstring> typedResult{};  // typed into resultEdit first
   };
   const Step steps[] = {
       {"copy before any resolution", kCopy, {}, {}, kNothingToCopy, L"", {}},
@@ -234,78 +194,85 @@ TEST_F(MainWindow, CommandsEndToEnd) {
       {"link of spaces reaches the pipeline", kGetLink, L"   ", L"", kFailed, Link("inline-pw"), {}},
       {"clipboard held: get link", kGetLink, Url("framed"), {}, kObtainedNotCopied, Link("framed"), {}, true},
       {"clipboard held: copy", kCopy, {}, {}, kCopyFailed, Link("framed"), {}, true},
+      {"result edited: the resolved link is copied", kCopy, {}, {}, kCopied, L"edited", Link("framed"), false, L"edited"},
   };
+  // Holds the clipboard as another program may, with a window: under Wine a
+  // clipboard opened without one can be opened by any other caller without one.
+  HWND holder = CreateWindowExW(0, L"Static", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
   for (const Step& step : steps) {
     SCOPED_TRACE(step.what);
     ASSERT_TRUE(WriteClipboardText(kMark));
     EXPECT_TRUE(!step.link || SetWindowTextTo(window.linkEdit, *step.link));
     EXPECT_TRUE(!step.password || SetWindowTextTo(GetDlgItem(window.main, kPasswordEdit), *step.password));
-    {
-      std::optional<ClipboardHold> hold;
-      EXPECT_TRUE(!step.clipboardHeld || hold.emplace().held());
-      EXPECT_EQ(window.Click(step.button), step.box);
-    }
+    EXPECT_TRUE(!step.typedResult || SetWindowTextTo(window.resultEdit, *step.typedResult));
+    const bool held = step.clipboardHeld && OpenClipboard(holder);
+    EXPECT_EQ(held, step.clipboardHeld);
+    EXPECT_EQ(window.Click(step.button), step.box);
+    if (held) CloseClipboard();
     EXPECT_EQ(WindowText(window.resultEdit), step.result);
     EXPECT_EQ(ReadClipboardText(), step.clipboard.value_or(kMark));
   }
+  DestroyWindow(holder);
   EXPECT_EQ(window.Close(), 0u);
 }
 
-// Offline, the connection is checked first even with no link typed; the
-// box has no owner, so the window can be clicked again from inside it.
-TEST_F(MainWindow, OfflineFirstAndClickFromInsideABox) {
-  WindowProgram window(ZORVO_LINK_TEST_EXE, TestBuild("http://127.0.0.1:" + std::to_string(ClosedLoopbackPort()) + "/"));
-  ASSERT_TRUE(window.ready());
-  ASSERT_TRUE(ClickButton(window.main, kGetLink));
-  std::optional<WindowProgram::ShownBox> outer = window.WaitForBox();
-  ASSERT_TRUE(outer);
-  EXPECT_EQ(outer->box, kNotConnected);
-  ASSERT_TRUE(ClickButton(window.main, kCopy));
-  std::optional<WindowProgram::ShownBox> inner = window.WaitForBox(outer->window);
-  ASSERT_TRUE(inner);
-  EXPECT_EQ(inner->box, kNothingToCopy);
-  EXPECT_TRUE(WindowProgram::CloseBox(inner->window));
-  EXPECT_TRUE(WindowProgram::CloseBox(outer->window));
-  EXPECT_EQ(window.Close(), 0u);
-}
+// Both programs offline: the window as laid out, the connection checked
+// first even with no link typed, and a click from inside that box (it has
+// no owner) bringing up a second one. The test build's check opens a closed
+// port; the shipped program's opens the public site, out of reach where only
+// loopback is up.
+TEST_F(MainWindow, OfflineWindow) {
+  const std::string closedPage = "http://127.0.0.1:" + std::to_string(ClosedLoopbackPort()) + "/";
+  for (const bool shipped : {false, true}) {
+    SCOPED_TRACE(shipped ? "shipped program" : "test build");
+    if (shipped && !OnlyLoopbackIsUp()) GTEST_SKIP() << "the shipped program would contact the public site";
+    WindowProgram window(shipped ? ZORVO_LINK_EXE : ZORVO_LINK_TEST_EXE, shipped ? "" : TestBuild(closedPage), !shipped);
+    ASSERT_TRUE(window.ready());
 
-// The shipped program: its window as laid out, the code-made edits, and the
-// public site not reached where only loopback is up.
-TEST_F(MainWindow, ShippedProgramWindow) {
-  if (!OnlyLoopbackIsUp()) GTEST_SKIP() << "the shipped program would contact the public site";
-  WindowProgram window(ZORVO_LINK_EXE, "", false);
-  ASSERT_TRUE(window.ready());
-
-  EXPECT_TRUE(CaptionShowsTheIcon(window.main));
-
-  // Both edits: multi-line, keeping Enter, placed in client pixels, and
-  // above every group box.
-  std::vector<HWND> children = ChildWindows(window.main);
-  auto order = [&](HWND w) { return std::find(children.begin(), children.end(), w) - children.begin(); };
-  const struct {
-    HWND edit;
-    RECT place;
-  } edits[] = {{window.linkEdit, {26, 29, 26 + 351, 29 + 50}}, {window.resultEdit, {26, 137, 26 + 351, 137 + 105}}};
-  for (const auto& [edit, place] : edits) {
-    RECT rect;
-    GetWindowRect(edit, &rect);
-    MapWindowPoints(nullptr, window.main, reinterpret_cast<POINT*>(&rect), 2);
-    EXPECT_TRUE(EqualRect(&rect, &place)) << rect.left << "," << rect.top << "," << rect.right << "," << rect.bottom;
-    EXPECT_EQ(GetWindowLongW(edit, GWL_STYLE) & 0x54011044, 0x54011044);
-    EXPECT_TRUE(GetWindowLongW(edit, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
-    for (HWND child : children) {
-      if (ClassName(child) == L"Button" && (GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX) {
-        EXPECT_LT(order(edit), order(child));
+    EXPECT_TRUE(CaptionShowsTheIcon(window.main));
+    // Both edits: multi-line, keeping Enter, placed in client pixels, and
+    // above every group box.
+    std::vector<HWND> children = ChildWindows(window.main);
+    auto order = [&](HWND w) { return std::find(children.begin(), children.end(), w) - children.begin(); };
+    const struct {
+      HWND edit;
+      RECT place;
+    } edits[] = {{window.linkEdit, {26, 29, 26 + 351, 29 + 50}}, {window.resultEdit, {26, 137, 26 + 351, 137 + 105}}};
+    for (const auto& [edit, place] : edits) {
+      RECT rect;
+      GetWindowRect(edit, &rect);
+      MapWindowPoints(nullptr, window.main, reinterpret_cast<POINT*>(&rect), 2);
+      EXPECT_TRUE(EqualRect(&rect, &place)) << rect.left << "," << rect.top << "," << rect.right << "," << rect.bottom;
+      EXPECT_EQ(GetWindowLongW(edit, GWL_STYLE) & 0x54011044, 0x54011044);
+      EXPECT_TRUE(GetWindowLongW(edit, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+      for (HWND child : children) {
+        if (ClassName(child) == L"Button" && (GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX) {
+          EXPECT_LT(order(edit), order(child));
+        }
       }
+      ASSERT_TRUE(SetWindowTextTo(edit, L""));
+      PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+      PostMessageW(edit, WM_KEYUP, VK_RETURN, 0xC01C0001);
+      EXPECT_TRUE(WaitUntil([&] { return WindowText(edit) == L"\r\n"; }, 3000));
     }
-    ASSERT_TRUE(SetWindowTextTo(edit, L""));
-    PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
-    PostMessageW(edit, WM_KEYUP, VK_RETURN, 0xC01C0001);
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(edit) == L"\r\n"; }, 3000));
-  }
 
-  EXPECT_EQ(window.Click(kGetLink), Unstyled(kNotConnected));
-  EXPECT_EQ(window.Close(), 0u);
+    ASSERT_TRUE(SetWindowTextTo(window.linkEdit, L""));
+    auto logged = [&](Box box) {  // the shipped program logs no styles
+      if (shipped) box.style.clear();
+      return box;
+    };
+    ASSERT_TRUE(ClickButton(window.main, kGetLink));
+    std::optional<std::pair<MessageBoxView, Box>> outer = window.WaitForBox();
+    ASSERT_TRUE(outer);
+    EXPECT_EQ(outer->second, logged(kNotConnected));
+    ASSERT_TRUE(ClickButton(window.main, kCopy));
+    std::optional<std::pair<MessageBoxView, Box>> inner = window.WaitForBox(outer->first.window);
+    ASSERT_TRUE(inner);
+    EXPECT_EQ(inner->second, logged(kNothingToCopy));
+    EXPECT_TRUE(PressMessageBoxButton(inner->first, IDOK));
+    EXPECT_TRUE(PressMessageBoxButton(outer->first, IDOK));
+    EXPECT_EQ(window.Close(), 0u);
+  }
 }
 
 }  // namespace

@@ -100,8 +100,8 @@ bool ClickButton(HWND dialog, int id) {
   return button && PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
-std::optional<MessageBoxView> WaitForMessageBox(DWORD processId, unsigned timeoutMs) {
-  HWND window = WaitForWindow(processId, IsMessageBox, timeoutMs);
+std::optional<MessageBoxView> WaitForMessageBox(DWORD processId, HWND besides, unsigned timeoutMs) {
+  HWND window = WaitForWindow(processId, [&](HWND w) { return w != besides && IsMessageBox(w); }, timeoutMs);
   if (!window) return std::nullopt;
   MessageBoxView box;
   box.window = window;

@@ -40,9 +40,11 @@ struct MessageBoxView {
   std::wstring title;
   std::wstring text;
 };
-// The first message box the process shows within the time: a dialog window
-// with a text and buttons but no edit box.
-std::optional<MessageBoxView> WaitForMessageBox(DWORD processId, unsigned timeoutMs = kWindowWaitMs);
+// The first message box the process shows within the time, other than
+// `besides` (a box already up): a dialog window with a text and buttons but
+// no edit box.
+std::optional<MessageBoxView> WaitForMessageBox(DWORD processId, HWND besides = nullptr,
+                                                unsigned timeoutMs = kWindowWaitMs);
 // Presses a message box's button (IDOK, IDCANCEL, ...) and waits until the
 // box has gone; false when it stays.
 bool PressMessageBoxButton(const MessageBoxView& box, int id, unsigned timeoutMs = kWindowWaitMs);

@@ -26,11 +26,10 @@ SYSTEM_DLLS = {
 
 class ShippedExecutables(unittest.TestCase):
     def test_each_starts_on_any_windows(self):
-        present = [name for name in SHIPPED if os.path.exists(os.path.join(ROOT, "build", "x86", name))]
-        self.assertIn("zorvo-resolve.exe", present, "build/x86 is not built")
-        for name in present:
+        for name in SHIPPED:
             with self.subTest(executable=name):
                 path = os.path.join(ROOT, "build", "x86", name)
+                self.assertTrue(os.path.exists(path), "build/x86 is not built")
                 headers = subprocess.run(["i686-w64-mingw32-objdump", "-p", path], check=True,
                                          capture_output=True, text=True).stdout
                 self.assertIn("file format pei-i386", headers)

