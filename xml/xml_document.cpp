@@ -45,7 +45,9 @@ int LoadXmlText(XmlDocument* document, const char* text) {
   if (bytes.size() >= INT_MAX) return kXmlRead;
   // With its terminator; no code page makes more UTF-16 units than bytes.
   int room = static_cast<int>(bytes.size() + 1);
-  auto wide = std::make_unique_for_overwrite<wchar_t[]>(room);
+  // No room for the UTF-16 copy is a failed conversion: an empty document.
+  std::unique_ptr<wchar_t[]> wide(new (std::nothrow) wchar_t[room]);
+  if (!wide) return kXmlRead;
   int converted = MultiByteToWideChar(ConversionCodePage(document->codePage), 0, bytes.data(), room, wide.get(), room);
   if (converted == 0) return kXmlRead;
   return ParseXmlWide(document, std::wstring_view(wide.get(), converted - 1), false);
