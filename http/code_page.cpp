@@ -17,13 +17,15 @@ unsigned EffectiveCodePage(unsigned codePage) { return codePage == CP_ACP ? kTex
 bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 // Where a slice of at most `limit` bytes ends: before the first byte of a
-// character, so that the slices decode exactly as the whole would. After
-// three continuation bytes a fourth is a stray one, which decodes alone.
+// character, so that the slices decode exactly as the whole would. A
+// continuation byte with three more before it belongs to no character and
+// decodes alone, so the slice may end before it.
 size_t SliceEnd(std::string_view utf8, size_t limit) {
   if (utf8.size() <= limit) return utf8.size();
-  size_t end = limit;
-  while (end > limit - (kLongestSequence - 1) && IsContinuation(utf8[end])) --end;
-  return end;
+  for (size_t end = limit; end + kLongestSequence > limit; --end) {
+    if (!IsContinuation(utf8[end])) return end;
+  }
+  return limit;
 }
 
 }  // namespace

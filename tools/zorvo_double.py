@@ -258,13 +258,11 @@ def full_queue_port():
         return _full_queue["port"]
 
 
-def fault_origin(mode, ports, secure_default):
-    """The origin under which a stage of a port mode is reached, or None."""
+def fault_origin(mode, ports):
+    """The origin under which a stage faulted by a port mode is reached."""
     if mode == "tls-plain":
         return "https://127.0.0.1:%d" % ports[0]
-    if mode == "full-queue":
-        return "http://127.0.0.1:%d" % full_queue_port()
-    return secure_default
+    return "http://127.0.0.1:%d" % full_queue_port()
 
 
 def faulty(share, stage):
@@ -276,7 +274,7 @@ def faulty(share, stage):
 def download_origin(share, origin, ports):
     """The origin of the download host named in the endpoint's answer."""
     if share.misbehave and share.misbehave[0] == "probe" and share.misbehave[1] in PORT_MODES:
-        return fault_origin(share.misbehave[1], ports, origin)
+        return fault_origin(share.misbehave[1], ports)
     return origin
 
 
@@ -285,9 +283,9 @@ def fault_record(share, base, ports):
     stage, mode = share.misbehave
     url, resolve_base = base + "/s/" + share.id, base
     if mode in PORT_MODES and stage == "share":
-        url = fault_origin(mode, ports, base) + "/s/" + share.id
+        url = fault_origin(mode, ports) + "/s/" + share.id
     if mode in PORT_MODES and stage == "frame":
-        resolve_base = fault_origin(mode, ports, base)
+        resolve_base = fault_origin(mode, ports)
     link = base + "/dl/file/" + share.download_url if mode == "redirect-loop" else share.location_for(base)
     return {"url": url, "base": resolve_base, "link": link}
 
@@ -538,7 +536,7 @@ def cached_padded_share_page(kind, size):
     return padded_share_page(BY_ID["framed"], kind, size)
 
 
-def endpoint_answer(share, body, origin, ports=(0, 0)):
+def endpoint_answer(share, body, origin, ports):
     """Status and body of the endpoint's answer to a posted body."""
     if share is None:
         return 200, service_json({"zt": 0, "inf": NO_SUCH_FILE})

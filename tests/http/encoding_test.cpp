@@ -53,6 +53,7 @@ TEST(Utf8BytesToText, SlicesConvertExactlyLikeTheWholeText) {
       "\xC0\xAF\xC1\xBF\xE0\x80\xAF\xF0\x80\x80\xAF",  // overlong forms
       "\xED\xA0\x80\xED\xB0\x80" "x\xED\xBF\xBF",       // surrogates written as UTF-8
       "\xF4\x90\x80\x80\xF8\x88\x80\x80\x80\xFF\xFE",    // beyond U+10FFFF, bytes never used
+      "ab\xE4\xB8\xAD\x80\x80\x80" "c\xF0\x9F\x98\x80\x80\x80",  // whole characters, then stray bytes
       mixed};
   for (const std::string& input : inputs) {
     SCOPED_TRACE(input.substr(0, 24));
