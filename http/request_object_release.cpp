@@ -37,13 +37,18 @@ struct Retired {
   uint64_t since;  // tick count
 };
 
-std::mutex retiredLock;
-std::deque<Retired> retired;  // oldest first
+// What is kept lives until the process ends and is never destroyed: a static
+// destructor would release COM objects after COM is gone.
+struct Kept {
+  std::mutex lock;
+  std::deque<Retired> retired;    // oldest first
+  std::vector<IUnknown*> forGood;  // cut off: never released
+};
+Kept& kept = *new Kept;
 
-void KeepUntilExit(AutomationObject& request) {
-  static std::vector<IUnknown*>* kept = new std::vector<IUnknown*>;  // never freed, on purpose
-  const std::lock_guard lock(retiredLock);
-  kept->push_back(request.iface);
+void KeepForGood(AutomationObject& request) {
+  const std::lock_guard lock(kept.lock);
+  kept.forGood.push_back(request.iface);
   request.iface = nullptr;
 }
 
@@ -51,12 +56,12 @@ void KeepUntilExit(AutomationObject& request) {
 std::vector<AutomationObject> Retire(AutomationObject& request) {
   const uint64_t now = GetTickCount64();
   std::vector<AutomationObject> settled;
-  const std::lock_guard lock(retiredLock);
-  while (!retired.empty() && now - retired.front().since >= kSettleMs) {
-    settled.push_back(std::move(retired.front().object));
-    retired.pop_front();
+  const std::lock_guard lock(kept.lock);
+  while (!kept.retired.empty() && now - kept.retired.front().since >= kSettleMs) {
+    settled.push_back(std::move(kept.retired.front().object));
+    kept.retired.pop_front();
   }
-  retired.push_back({std::move(request), now});
+  kept.retired.push_back({std::move(request), now});
   return settled;
 }
 
@@ -70,7 +75,20 @@ void ReleaseRequestObject(AutomationObject& request, ExchangeEnd end) {
       return;
     case ExchangeEnd::HeadersIn:
     case ExchangeEnd::CutOff:
-      KeepUntilExit(request);
+      KeepForGood(request);
       return;
+  }
+}
+
+void ReleaseKeptRequestObjects() {
+  std::deque<Retired> retired;
+  {
+    const std::lock_guard lock(kept.lock);
+    retired.swap(kept.retired);
+  }
+  for (Retired& object : retired) {
+    const uint64_t held = GetTickCount64() - object.since;
+    if (held < kSettleMs) Sleep(static_cast<DWORD>(kSettleMs - held));
+    ReleaseObject(object.object);
   }
 }

@@ -10,3 +10,9 @@
 // go at least a second on; after one that was cut off (or whose body was
 // not waited for), only when the program ends.
 void ReleaseRequestObject(AutomationObject& request, ExchangeEnd end);
+
+// For the end of the program, while COM is still initialised on the calling
+// thread: waits until every object kept after an exchange that ended by
+// itself has settled, then releases it. Objects of exchanges that were cut
+// off stay unreleased; ending the process ends their threads first.
+void ReleaseKeptRequestObjects();

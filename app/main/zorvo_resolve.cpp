@@ -9,7 +9,9 @@
 #include "app/console_output.h"
 #include "app/resolve_command.h"
 #include "app/result_json.h"
+#include "http/request_object_release.h"
 #include "resolver/resolve_direct_link.h"
+#include "runtime/com_scope.h"
 
 namespace {
 
@@ -53,5 +55,11 @@ int main() {
     WriteBytes(STD_ERROR_HANDLE, ResolveUsage);
     return 2;
   }
-  return Resolve(*command);
+  // The apartment outlives the resolution, so the request objects it kept
+  // are released inside it, before COM goes (http/request_object_release).
+  // The result is out by then: written straight to the handle, unbuffered.
+  const ComScope com;
+  const int code = Resolve(*command);
+  ReleaseKeptRequestObjects();
+  return code;
 }
