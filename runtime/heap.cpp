@@ -2,12 +2,15 @@
 
 #include <windows.h>
 
+#include <new>
+
 #include "runtime/message_box.h"
 #include "runtime/program_end.h"
 
 namespace {
 
 HANDLE g_heap = nullptr;
+thread_local bool allocationFailureThrows = false;
 
 HANDLE Heap() {
   if (!g_heap) g_heap = GetProcessHeap();
@@ -15,6 +18,7 @@ HANDLE Heap() {
 }
 
 [[noreturn]] void OutOfMemory() {
+  if (allocationFailureThrows) throw std::bad_alloc();
   RuntimeMessageBox(nullptr, "内存不足", "error", MB_ICONERROR);
   EndProgram(0);
 }
@@ -42,6 +46,11 @@ const ImageBounds& ProgramImage() {
 }  // namespace
 
 void CacheProcessHeap() { Heap(); }
+
+AllocationFailureThrows::AllocationFailureThrows() : outer_(allocationFailureThrows) {
+  allocationFailureThrows = true;
+}
+AllocationFailureThrows::~AllocationFailureThrows() { allocationFailureThrows = outer_; }
 
 void* RuntimeAlloc(size_t size) { return Checked(HeapAlloc(Heap(), HEAP_ZERO_MEMORY, size)); }
 
