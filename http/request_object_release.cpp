@@ -15,10 +15,11 @@
 // - An exchange given up before it ended goes on in the object's threads
 //   until data comes, the connection closes or a time-out passes (none while
 //   waiting for the answer's headers), and then reports into the object and
-//   signals its event. Aborting or releasing it does not stop that: both wait
-//   for the object's own thread, which may sit in a socket read for the whole
-//   receive time-out, and a read the worker has queued goes on after them.
-//   Such an object is left alone, never released, until the program ends.
+//   signals its event. Releasing it does not stop that, and a read the
+//   worker has queued goes on even after an abort. Such an object is aborted,
+//   so that it reads no more of the answer into its buffer, and then left
+//   alone, never released, until the program ends. At most
+//   kMaxKeptRequestObjects are kept so; beyond that no exchange starts.
 // Windows' object needs none of this; there it only defers a release.
 #include "http/request_object_release.h"
 
@@ -28,9 +29,13 @@
 #include <mutex>
 #include <vector>
 
+#include "http/exchange_refusal.h"
+#include "runtime/automation_calls.h"
+
 namespace {
 
 constexpr uint64_t kSettleMs = 1000;
+constexpr char kTooManyKept[] = "请求未发出：超时后仍未结束的请求对象过多";
 
 struct Retired {
   AutomationObject object;
@@ -47,6 +52,7 @@ struct Kept {
 Kept& kept = *new Kept;
 
 void KeepForGood(AutomationObject& request) {
+  CallMethod(request, "Abort");
   const std::lock_guard lock(kept.lock);
   kept.forGood.push_back(request.iface);
   request.iface = nullptr;
@@ -67,6 +73,13 @@ std::vector<AutomationObject> Retire(AutomationObject& request) {
 
 }  // namespace
 
+bool RequestObjectMayStart() {
+  const std::lock_guard lock(kept.lock);
+  const bool full = kept.forGood.size() >= kMaxKeptRequestObjects;
+  NoteExchangeRefusal(full ? kTooManyKept : nullptr);
+  return !full;
+}
+
 void ReleaseRequestObject(AutomationObject& request, ExchangeEnd end) {
   switch (end) {
     case ExchangeEnd::Whole:
@@ -75,6 +88,7 @@ void ReleaseRequestObject(AutomationObject& request, ExchangeEnd end) {
       return;
     case ExchangeEnd::HeadersIn:
     case ExchangeEnd::CutOff:
+    case ExchangeEnd::TooLong:
       KeepForGood(request);
       return;
   }
@@ -91,4 +105,9 @@ void ReleaseKeptRequestObjects() {
     if (held < kSettleMs) Sleep(static_cast<DWORD>(kSettleMs - held));
     ReleaseObject(object.object);
   }
+}
+
+void ForgetKeptRequestObjectsForTests() {
+  const std::lock_guard lock(kept.lock);
+  kept.forGood.clear();  // still never released
 }
