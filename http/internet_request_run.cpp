@@ -86,10 +86,15 @@ void InternetRequestRun::SetRequest(HINTERNET request) {
 }
 
 void InternetRequestRun::CloseRequest() {
-  const std::lock_guard lock(requestLock_);
-  if (request_) InternetCloseHandle(request_);
-  request_ = nullptr;
-  requestClosed_ = true;
+  HINTERNET request = nullptr;
+  {
+    const std::lock_guard lock(requestLock_);
+    std::swap(request, request_);
+    requestClosed_ = true;
+  }
+  // Outside the lock: Wine's WinINet reads what is left of the body while
+  // it closes the handle, and a caller giving up must not wait for that.
+  if (request) InternetCloseHandle(request);
 }
 
 void CALLBACK InternetRequestRun::StatusCallback(HINTERNET, DWORD_PTR context, DWORD status, void*, DWORD) {

@@ -4,9 +4,10 @@
 // it sets no time-out on a TLS handshake, follows redirects without end
 // inside one send call, and closing a handle from another thread does not
 // end a call blocked on it (the call holds its own reference; the connection
-// closes only when the last one goes), unlike Windows. So the request is
-// performed on a thread of its own, and the caller waits for it only until
-// the deadline.
+// closes only when the last one goes), unlike Windows; closing a request
+// whose body was not read to the end first reads the rest of it. So the
+// request is performed on a thread of its own, and the caller waits for it
+// only until the deadline.
 #pragma once
 #include <windows.h>
 #include <wininet.h>

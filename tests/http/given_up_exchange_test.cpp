@@ -68,6 +68,17 @@ TEST_F(GivenUpExchangeTest, BeyondTheCapNewExchangesFailAtOnceWithAReason) {
   }
 }
 
+// Closing the request of a body over the limit reads the rest of it (Wine),
+// which the caller giving up at its deadline does not wait for.
+TEST_F(GivenUpExchangeTest, AGivenUpRequestDoesNotWaitForTheCloseOfItsHandle) {
+  constexpr uint32_t kDeadlineMs = 2000;
+  server().Script({.path = "/stream", .bodySize = size_t{500} << 20, .chunked = true});
+  SetExchangeDeadlineForTests(kDeadlineMs);
+  const uint64_t start = GetTickCount64();
+  EXPECT_TRUE(WebRequest(server().HttpUrl("/stream"), {.bodyLimit = 1 << 20}).empty());
+  EXPECT_LT(GetTickCount64() - start, kDeadlineMs + 1000);
+}
+
 TEST(InternetRequestRunTest, AFailingWorkerFailsOnlyItsRequest) {
   struct Case {
     const char* name;
