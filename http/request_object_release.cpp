@@ -17,9 +17,12 @@
 //   waiting for the answer's headers), and then reports into the object and
 //   signals its event. Releasing it does not stop that, and a read the
 //   worker has queued goes on even after an abort. Such an object is aborted,
-//   so that it reads no more of the answer into its buffer, and then left
-//   alone, never released, until the program ends. At most
-//   kMaxKeptRequestObjects are kept so; beyond that no exchange starts.
+//   so that it asks for no more of the answer, and then left alone, never
+//   released, until the program ends. At most kMaxKeptRequestObjects are
+//   kept so; beyond that no exchange starts. Abort waits for the object's own
+//   thread, which may sit in a socket read for the whole receive time-out
+//   (15 s against a chunked body left open), so it is called on a thread of
+//   its own and the caller keeps its deadline.
 // Windows' object needs none of this; there it only defers a release.
 #include "http/request_object_release.h"
 
@@ -31,10 +34,12 @@
 
 #include "http/exchange_refusal.h"
 #include "runtime/automation_calls.h"
+#include "runtime/com_scope.h"
 
 namespace {
 
 constexpr uint64_t kSettleMs = 1000;
+constexpr DWORD kAbortStack = 64 * 1024;
 constexpr char kTooManyKept[] = "请求未发出：超时后仍未结束的请求对象过多";
 
 struct Retired {
@@ -51,11 +56,26 @@ struct Kept {
 };
 Kept& kept = *new Kept;
 
-void KeepForGood(AutomationObject& request) {
+// Aborts an object kept for good; the object is borrowed, never released.
+DWORD WINAPI AbortKept(void* object) {
+  const ComScope com;
+  AutomationObject request;
+  request.iface = static_cast<IUnknown*>(object);
   CallMethod(request, "Abort");
-  const std::lock_guard lock(kept.lock);
-  kept.forGood.push_back(request.iface);
   request.iface = nullptr;
+  return 0;
+}
+
+void KeepForGood(AutomationObject& request) {
+  IUnknown* object = request.iface;
+  request.iface = nullptr;
+  {
+    const std::lock_guard lock(kept.lock);
+    kept.forGood.push_back(object);
+  }
+  const HANDLE aborting =
+      CreateThread(nullptr, kAbortStack, AbortKept, object, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+  if (aborting) CloseHandle(aborting);
 }
 
 // Keeps `request` and hands back those kept long enough to be released.

@@ -13,7 +13,7 @@ bool RequestObjectMayStart();
 // Empties `request`. How the exchange ended decides when the object itself
 // goes: after an exchange that ended by itself, when a later object is let
 // go at least a second on; after one that was cut off (or whose body was
-// not waited for), only when the program ends.
+// not waited for or is too long), never: it is aborted and kept for good.
 void ReleaseRequestObject(AutomationObject& request, ExchangeEnd end);
 
 // For the end of the program, while COM is still initialised on the calling
