@@ -10,6 +10,7 @@
 #include <psapi.h>
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -34,14 +35,48 @@ int ThreadCount() {
   return count;
 }
 
+// Wine 8.0 gives GetProcessHandleCount no count (0): the system's handle
+// table, which it does fill, is counted for this process instead.
+unsigned long HandleCount() {
+  DWORD count = 0;
+  if (GetProcessHandleCount(GetCurrentProcess(), &count) && count) return count;
+  using Query = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
+  const auto query = reinterpret_cast<Query>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+  constexpr int kSystemExtendedHandleInformation = 64;
+  struct Entry {
+    void* object;
+    ULONG_PTR processId;
+    ULONG_PTR handle;
+    ULONG access;
+    USHORT creatorBackTrace, objectType;
+    ULONG attributes, reserved;
+  };
+  std::vector<char> table(1 << 20);
+  ULONG needed = 0;
+  LONG status;
+  while ((status = query(kSystemExtendedHandleInformation, table.data(), static_cast<ULONG>(table.size()), &needed)) ==
+             static_cast<LONG>(0xC0000004) &&
+         table.size() < (256u << 20)) {
+    table.resize(std::max<size_t>(table.size() * 2, needed));
+  }
+  if (status != 0) return 0;
+  const ULONG_PTR entries = *reinterpret_cast<ULONG_PTR*>(table.data());
+  const Entry* entry = reinterpret_cast<const Entry*>(table.data() + 2 * sizeof(ULONG_PTR));
+  unsigned long own = 0;
+  for (ULONG_PTR i = 0; i < entries; ++i) own += entry[i].processId == GetCurrentProcessId();
+  return own;
+}
+
 void PrintStats(size_t lines) {
   PROCESS_MEMORY_COUNTERS_EX memory{};
   GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
-  DWORD handles = 0;
-  GetProcessHandleCount(GetCurrentProcess(), &handles);
-  const int threads = ThreadCount();  // before the text is made: it takes none
+  // Wine 8.0 leaves PrivateUsage 0; its PagefileUsage is the same figure.
+  const size_t privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
+  const unsigned long handles = HandleCount();
+  const int threads = ThreadCount();
   char line[160];
-  std::snprintf(line, sizeof line, "stats %zu %zu %zu %d %lu\n", lines, static_cast<size_t>(memory.PrivateUsage),
+  std::snprintf(line, sizeof line, "stats %zu %zu %zu %d %lu\n", lines, privateBytes,
                 static_cast<size_t>(memory.WorkingSetSize), threads, handles);
   WriteBytes(STD_ERROR_HANDLE, line);
 }
