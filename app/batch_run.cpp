@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "runtime/com_scope.h"
+#include "runtime/heap.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ namespace {
 // share and leaves the others running.
 ShareResult ResolveGuarded(const ShareResolver& resolve, const BatchShare& share) {
   try {
+    const AllocationFailureThrows outOfMemoryFailsTheShare;
     return resolve(share);
   } catch (const std::bad_alloc&) {
     return {.errorText = "内存不足"};

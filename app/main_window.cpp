@@ -6,6 +6,7 @@
 #include "app/app_icon.h"
 #include "app/main_window_commands.h"
 #include "app/program_objects.h"
+#include "http/request_object_release.h"
 #include "runtime/bytes.h"
 #include "runtime/program_end.h"
 #include "runtime/program_start.h"
@@ -39,6 +40,7 @@ void RunProgram(WindowSettings settings) {
   BuildProgramObjects();
   UseWindowSettings(std::move(settings));
   StartProgram();
+  ReleaseKeptRequestObjects();  // while COM is initialised, which it stays until the process ends
   EndProgram(0);
 }
 

@@ -8,6 +8,8 @@
 #include "app/resolve_command.h"
 #include "app/resolve_share.h"
 #include "app/result_json.h"
+#include "http/request_object_release.h"
+#include "runtime/com_scope.h"
 
 namespace {
 
@@ -93,5 +95,12 @@ int RunResolveProgram(const std::vector<std::wstring>& arguments, const BatchLin
     WriteBytes(STD_ERROR_HANDLE, ResolveUsage);
     return 2;
   }
-  return command->batchFile ? ResolveBatch(*command, afterLine) : ResolveOne(*command);
+  // This thread's apartment outlives every resolution (the batch's workers
+  // have ended by the time they return), so the request objects they kept
+  // are released inside it, before COM goes (http/request_object_release).
+  // The results are out by then: written straight to the handle, unbuffered.
+  const ComScope com;
+  const int status = command->batchFile ? ResolveBatch(*command, afterLine) : ResolveOne(*command);
+  ReleaseKeptRequestObjects();
+  return status;
 }

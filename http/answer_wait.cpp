@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "runtime/automation_calls.h"
+#include "runtime/variant_cell.h"
 
 namespace {
 
@@ -27,15 +29,42 @@ bool HeadersIn(AutomationObject& request) {
   return SUCCEEDED(request.lastResult);
 }
 
+// The body length the answer's headers declare; 0 when they declare none.
+uint64_t DeclaredLength(AutomationObject& request) {
+  VariantCell length = GetPropertyVariant(request, "GetResponseHeader", {ArgOf("Content-Length")});
+  return std::strtoull(VariantToText(length.get()).c_str(), nullptr, 10);
+}
+
+// Asks every kHeaderPollMs until the headers are in (or the whole answer:
+// Windows' object may end there first). Nothing when they are; otherwise
+// how the exchange ended.
+std::optional<ExchangeEnd> PollForHeaders(AutomationObject& request, const ExchangeDeadline& headersBy,
+                                          const ExchangeDeadline& wholeBy) {
+  for (;;) {
+    if (HeadersIn(request)) return std::nullopt;
+    if (headersBy.Passed() || wholeBy.Passed()) return ExchangeEnd::CutOff;
+    // A wait of no time: only whether the exchange failed or is whole.
+    const bool whole = CallMethodLogical(request, "WaitForResponse", {ArgOf(int32_t{0})});
+    if (FAILED(request.lastResult)) return ExchangeEnd::Failed;
+    if (whole) return std::nullopt;
+    Sleep(kHeaderPollMs);
+  }
+}
+
 }  // namespace
 
 ExchangeEnd SendAndAwaitAnswer(AutomationObject& request, const char* sendName, ArgList body,
                                const ExchangeDeadline& headersBy, const ExchangeDeadline& wholeBy,
-                               bool headersSuffice) {
+                               bool headersSuffice, std::optional<uint64_t> largestBody) {
   CallMethod(request, sendName, body);
   // Waiting for a request that was never sent does not end on Wine.
   if (FAILED(request.lastResult)) return ExchangeEnd::Failed;
   bool headersIn = false;
+  if (largestBody) {
+    if (const std::optional<ExchangeEnd> end = PollForHeaders(request, headersBy, wholeBy)) return *end;
+    if (DeclaredLength(request) > *largestBody) return ExchangeEnd::TooLong;
+    headersIn = true;
+  }
   // The object waits in whole seconds: the last wait may pass a deadline by
   // less than a second when it is not a whole number of seconds away.
   for (;;) {
@@ -48,7 +77,5 @@ ExchangeEnd SendAndAwaitAnswer(AutomationObject& request, const char* sendName, 
     headersIn = headersIn || HeadersIn(request);
     if (headersIn && headersSuffice) return ExchangeEnd::HeadersIn;
   }
-  // Not aborted: Wine's Abort waits for the object's worker, which may sit in
-  // a socket read for as long as the receive time-out.
-  return ExchangeEnd::CutOff;
+  return ExchangeEnd::CutOff;  // aborted when let go (ReleaseRequestObject)
 }

@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
+#include "http/exchange_deadline.h"
 #include "runtime/heap.h"
 
 namespace {
 constexpr size_t kInitialCapacity = 64 * 1024;
-constexpr size_t kLargestTrustedLength = 64 * 1024 * 1024;
 }  // namespace
 
 BodyBuffer::BodyBuffer(size_t expectedSize, size_t largest) : largest_(largest) {
-  Grow(std::min({expectedSize, kLargestTrustedLength, largest}) + 1);
+  Grow(std::min({expectedSize, kLargestFirstBodyBlock, largest}) + 1);
 }
 
 BodyBuffer::~BodyBuffer() { RuntimeFree(block_); }

@@ -1,7 +1,7 @@
 // A response body as it is read: a byte-set block that grows by doubling,
-// never beyond one byte more than the largest body wanted. Sized from the
-// length a response declares, a body is read straight into its final place
-// and never copied.
+// never beyond one byte more than the largest body wanted. A small body of
+// a declared length is read straight into its final place; a larger one
+// grows with what arrives, since the length is only the server's word.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -10,8 +10,8 @@
 
 class BodyBuffer {
  public:
-  // Room for `expectedSize` bytes (capped, since the length comes from the
-  // server) plus one, so the read that finds the end needs no growth.
+  // Room for `expectedSize` bytes plus one, so the read that finds the end
+  // needs no growth; at most kLargestFirstBodyBlock.
   BodyBuffer(size_t expectedSize, size_t largest);
   BodyBuffer(const BodyBuffer&) = delete;
   BodyBuffer& operator=(const BodyBuffer&) = delete;

@@ -3,6 +3,7 @@
 // exchange. A server that stays silent, drips its answer or never ends it
 // makes the request fail at its deadline, like any failed request.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 // WinINet: time-outs of the request handle, and the whole request.
@@ -19,6 +20,29 @@ inline constexpr int kMaxRedirects = 10;
 // they are, at these.
 inline constexpr uint32_t kRequestObjectOwnReceiveTimeoutMs = 30000;
 inline constexpr uint32_t kRequestObjectDefaultDeadlineMs = 60000;
+
+// What exchanges given up at their deadline may hold on to. Such an exchange
+// goes on without its caller (see http/internet_request_run.h and
+// http/request_object_release.cpp); in a process that resolves without end
+// they would pile up until the (32-bit) address space or the threads run
+// out. Beyond a cap a new exchange of that engine fails at once instead.
+// The caps are far above what one resolution gives up (at most one exchange
+// per stage) and leave room for several resolutions side by side.
+//   WinINet workers still running after their caller gave up: each holds a
+//   thread with its stack reservation, a socket and the body read so far.
+inline constexpr int kMaxGivenUpInternetWorkers = 32;
+//   Request objects aborted at their deadline and kept until the program
+//   ends: each holds its threads, a socket and its buffers.
+inline constexpr size_t kMaxKeptRequestObjects = 32;
+
+// A response body's first block when the response declares its length: a
+// declared length is the server's word, so the block grows with what
+// arrives rather than being reserved whole up front.
+inline constexpr size_t kLargestFirstBodyBlock = 256 * 1024;
+// While the request object waits for an answer whose body has a limit, it is
+// asked this often whether the headers are in, so that a body declared
+// longer than the limit is refused before much of it is read.
+inline constexpr uint32_t kHeaderPollMs = 10;
 
 // The moment an exchange must have ended by, counted from its start.
 class ExchangeDeadline {

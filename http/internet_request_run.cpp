@@ -2,8 +2,17 @@
 
 #include <utility>
 
+#include "http/exchange_refusal.h"
+#include "runtime/heap.h"
+
 namespace {
+
 constexpr DWORD kWorkerStack = 256 * 1024;
+constexpr char kTooManyGivenUp[] = "请求未发出：超时后仍未结束的请求过多";
+
+// Workers given up at their deadline that have not ended yet.
+std::atomic<int> givenUpWorkers{0};
+
 }  // namespace
 
 InternetRequestRun::InternetRequestRun(Work work)
@@ -14,6 +23,11 @@ InternetRequestRun::~InternetRequestRun() {
 }
 
 bool InternetRequestRun::Perform(Work work, const ExchangeDeadline& deadline) {
+  if (givenUpWorkers >= kMaxGivenUpInternetWorkers) {
+    NoteExchangeRefusal(kTooManyGivenUp);
+    return false;
+  }
+  NoteExchangeRefusal(nullptr);
   std::shared_ptr<InternetRequestRun> run(new InternetRequestRun(std::move(work)));
   if (!run->tooManyRedirects_) return false;
   auto* workerShare = new std::shared_ptr<InternetRequestRun>(run);  // the worker's own reference
@@ -26,15 +40,37 @@ bool InternetRequestRun::Perform(Work work, const ExchangeDeadline& deadline) {
   const HANDLE ends[] = {thread, run->tooManyRedirects_};
   const bool inTime = WaitForMultipleObjects(2, ends, FALSE, deadline.RemainingMs()) == WAIT_OBJECT_0;
   CloseHandle(thread);
-  if (inTime && run->redirects_ <= kMaxRedirects) return true;
+  if (inTime) return !run->failed_ && run->redirects_ <= kMaxRedirects;
+  run->GiveUp();
   run->CloseRequest();
   return false;
 }
 
+// Counted from the moment the caller gives up until the worker ends; the
+// one that comes second of the two settles the count.
+void InternetRequestRun::GiveUp() {
+  ++givenUpWorkers;
+  Stage running = Stage::Running;
+  if (!stage_.compare_exchange_strong(running, Stage::GivenUp)) --givenUpWorkers;  // ended meanwhile
+}
+
+void InternetRequestRun::End() {
+  Stage running = Stage::Running;
+  if (!stage_.compare_exchange_strong(running, Stage::Ended)) --givenUpWorkers;
+}
+
 DWORD WINAPI InternetRequestRun::ThreadMain(void* parameter) {
-  const std::unique_ptr<std::shared_ptr<InternetRequestRun>> run(
+  const std::unique_ptr<std::shared_ptr<InternetRequestRun>> share(
       static_cast<std::shared_ptr<InternetRequestRun>*>(parameter));
-  (*run)->work_(**run);
+  InternetRequestRun& run = **share;
+  try {
+    // Exhausted memory here fails this request, not the program.
+    const AllocationFailureThrows throws;
+    run.work_(run);
+  } catch (...) {
+    run.failed_ = true;
+  }
+  run.End();
   return 0;
 }
 

@@ -23,10 +23,13 @@ class InternetRequestRun {
   using Work = std::function<void(InternetRequestRun&)>;
 
   // Performs `work` on a thread of its own and waits for it until
-  // `deadline`. True when the work ended in time and no request of it
-  // followed more than kMaxRedirects redirects. Otherwise the request handle
-  // the work registered is closed, so that its further calls fail, and the
-  // work ends on its own later: whatever it uses must be its own.
+  // `deadline`. True when the work ended in time without throwing (running
+  // out of memory throws there) and no request of it followed more than
+  // kMaxRedirects redirects. Otherwise the request handle the work
+  // registered is closed, so that its further calls fail, and the work ends
+  // on its own later: whatever it uses must be its own. While
+  // kMaxGivenUpInternetWorkers such works have not ended, it fails at once
+  // and says why (LastExchangeRefusal).
   static bool Perform(Work work, const ExchangeDeadline& deadline);
 
   // For the work: makes the redirects of requests under `root` counted.
@@ -45,9 +48,15 @@ class InternetRequestRun {
  private:
   explicit InternetRequestRun(Work work);
   static DWORD WINAPI ThreadMain(void* parameter);
+  void GiveUp();
+  void End();
   static void CALLBACK StatusCallback(HINTERNET handle, DWORD_PTR context, DWORD status, void* info, DWORD length);
 
+  enum class Stage { Running, Ended, GivenUp };
+
   Work work_;
+  std::atomic<Stage> stage_{Stage::Running};
+  std::atomic<bool> failed_{false};
   HANDLE tooManyRedirects_;  // event
   std::atomic<int> redirects_{0};
   std::mutex requestLock_;

@@ -15,10 +15,11 @@
 // - An exchange given up before it ended goes on in the object's threads
 //   until data comes, the connection closes or a time-out passes (none while
 //   waiting for the answer's headers), and then reports into the object and
-//   signals its event. Aborting or releasing it does not stop that: both wait
-//   for the object's own thread, which may sit in a socket read for the whole
-//   receive time-out, and a read the worker has queued goes on after them.
-//   Such an object is left alone, never released, until the program ends.
+//   signals its event. Releasing it does not stop that, and a read the
+//   worker has queued goes on even after an abort. Such an object is aborted,
+//   so that it reads no more of the answer into its buffer, and then left
+//   alone, never released, until the program ends. At most
+//   kMaxKeptRequestObjects are kept so; beyond that no exchange starts.
 // Windows' object needs none of this; there it only defers a release.
 #include "http/request_object_release.h"
 
@@ -28,22 +29,32 @@
 #include <mutex>
 #include <vector>
 
+#include "http/exchange_refusal.h"
+#include "runtime/automation_calls.h"
+
 namespace {
 
 constexpr uint64_t kSettleMs = 1000;
+constexpr char kTooManyKept[] = "请求未发出：超时后仍未结束的请求对象过多";
 
 struct Retired {
   AutomationObject object;
   uint64_t since;  // tick count
 };
 
-std::mutex retiredLock;
-std::deque<Retired> retired;  // oldest first
+// What is kept lives until the process ends and is never destroyed: a static
+// destructor would release COM objects after COM is gone.
+struct Kept {
+  std::mutex lock;
+  std::deque<Retired> retired;    // oldest first
+  std::vector<IUnknown*> forGood;  // cut off: never released
+};
+Kept& kept = *new Kept;
 
-void KeepUntilExit(AutomationObject& request) {
-  static std::vector<IUnknown*>* kept = new std::vector<IUnknown*>;  // never freed, on purpose
-  const std::lock_guard lock(retiredLock);
-  kept->push_back(request.iface);
+void KeepForGood(AutomationObject& request) {
+  CallMethod(request, "Abort");
+  const std::lock_guard lock(kept.lock);
+  kept.forGood.push_back(request.iface);
   request.iface = nullptr;
 }
 
@@ -51,16 +62,23 @@ void KeepUntilExit(AutomationObject& request) {
 std::vector<AutomationObject> Retire(AutomationObject& request) {
   const uint64_t now = GetTickCount64();
   std::vector<AutomationObject> settled;
-  const std::lock_guard lock(retiredLock);
-  while (!retired.empty() && now - retired.front().since >= kSettleMs) {
-    settled.push_back(std::move(retired.front().object));
-    retired.pop_front();
+  const std::lock_guard lock(kept.lock);
+  while (!kept.retired.empty() && now - kept.retired.front().since >= kSettleMs) {
+    settled.push_back(std::move(kept.retired.front().object));
+    kept.retired.pop_front();
   }
-  retired.push_back({std::move(request), now});
+  kept.retired.push_back({std::move(request), now});
   return settled;
 }
 
 }  // namespace
+
+bool RequestObjectMayStart() {
+  const std::lock_guard lock(kept.lock);
+  const bool full = kept.forGood.size() >= kMaxKeptRequestObjects;
+  NoteExchangeRefusal(full ? kTooManyKept : nullptr);
+  return !full;
+}
 
 void ReleaseRequestObject(AutomationObject& request, ExchangeEnd end) {
   switch (end) {
@@ -70,7 +88,26 @@ void ReleaseRequestObject(AutomationObject& request, ExchangeEnd end) {
       return;
     case ExchangeEnd::HeadersIn:
     case ExchangeEnd::CutOff:
-      KeepUntilExit(request);
+    case ExchangeEnd::TooLong:
+      KeepForGood(request);
       return;
   }
+}
+
+void ReleaseKeptRequestObjects() {
+  std::deque<Retired> retired;
+  {
+    const std::lock_guard lock(kept.lock);
+    retired.swap(kept.retired);
+  }
+  for (Retired& object : retired) {
+    const uint64_t held = GetTickCount64() - object.since;
+    if (held < kSettleMs) Sleep(static_cast<DWORD>(kSettleMs - held));
+    ReleaseObject(object.object);
+  }
+}
+
+void ForgetKeptRequestObjectsForTests() {
+  const std::lock_guard lock(kept.lock);
+  kept.forGood.clear();  // still never released
 }

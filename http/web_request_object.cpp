@@ -9,6 +9,7 @@
 #include "http/base64.h"
 #include "http/cookies.h"
 #include "http/exchange_deadline.h"
+#include "http/exchange_refusal.h"
 #include "http/header_block.h"
 #include "http/header_completion.h"
 #include "http/http_method.h"
@@ -144,13 +145,15 @@ void SetHeaderLines(AutomationObject& request, const Text& block) {
 ExchangeEnd SendAndAwait(AutomationObject& request, const Deadlines& deadlines,
                          const WebRequestObjectOptions& options) {
   const Bytes* bodyBytes = options.bodyBytes ? &options.bodyBytes->get() : nullptr;
+  const std::optional<uint64_t> largestBody = options.bodyLimit;
   if (!bodyBytes || bodyBytes->empty()) {
     const Text body = Text::Copy(options.body.value_or(std::string_view()));
-    return SendAndAwaitAnswer(request, "Send", {ArgOf(body.c_str())}, deadlines.headers, deadlines.whole);
+    return SendAndAwaitAnswer(request, "Send", {ArgOf(body.c_str())}, deadlines.headers, deadlines.whole, false,
+                              largestBody);
   }
   VariantCell cell;
   SetVariant(cell.get(), ArgOf(*bodyBytes));
-  return SendAndAwaitAnswer(request, "Send", {ArgOf(cell)}, deadlines.headers, deadlines.whole);
+  return SendAndAwaitAnswer(request, "Send", {ArgOf(cell)}, deadlines.headers, deadlines.whole, false, largestBody);
 }
 
 // Whether the headers declare a longer body than arrived: Wine's object
@@ -164,6 +167,16 @@ bool BodyCutShort(const Text& headers, HttpMethod method, size_t received) {
     }
   }
   return false;
+}
+
+// The length of the byte array the object hands a body over in.
+size_t BodySize(const VARIANT& body) {
+  if (V_VT(&body) != (VT_ARRAY | VT_UI1) || !V_ARRAY(&body)) return 0;
+  LONG lower = 0;
+  LONG upper = -1;
+  SafeArrayGetLBound(V_ARRAY(&body), 1, &lower);
+  SafeArrayGetUBound(V_ARRAY(&body), 1, &upper);
+  return upper >= lower ? static_cast<size_t>(upper - lower) + 1 : 0;
 }
 
 // Everything from the time-outs to the answer; the response may be read
@@ -188,8 +201,9 @@ Bytes WebRequestObject(std::string_view urlView, const WebRequestObjectOptions& 
   const HttpMethod method = HttpMethodOf(options.method.value_or(0));
   AutomationObject request;  // released before COM is uninitialised
   if (options.requestObject) {
+    NoteExchangeRefusal(nullptr);
     AssignObject(request, options.requestObject->get());
-  } else if (!CreateObject(request, kProgId)) {
+  } else if (!RequestObjectMayStart() || !CreateObject(request, kProgId)) {
     return Bytes();
   }
 
@@ -199,20 +213,23 @@ Bytes WebRequestObject(std::string_view urlView, const WebRequestObjectOptions& 
   // A URL naming an unusable port or holding control characters fails like
   // any malformed URL, without reaching another server or adding lines.
   const ExchangeEnd end = IsSendableUrl(url.get()) ? Exchange(request, url, method, options) : ExchangeEnd::Failed;
-  if (end == ExchangeEnd::Whole) {
+  // An answer whose body is declared too long still gives its headers.
+  if (end == ExchangeEnd::Whole || end == ExchangeEnd::TooLong) {
     headers = GetPropertyText(request, "GetAllResponseHeaders");
     status = GetPropertyNumber(request, "Status");
-    response = GetPropertyVariant(request, "ResponseBody");
   }
+  if (end == ExchangeEnd::Whole) response = GetPropertyVariant(request, "ResponseBody");
   // The caller's own object is the caller's to keep safe.
   if (options.requestObject) {
     ReleaseObject(request);
   } else {
     ReleaseRequestObject(request, end);
   }
-  Bytes body = VariantToBytes(response.get());
+  // A body over the limit is dropped before the runtime's copy of it is made.
+  const size_t limit = options.bodyLimit.value_or(SIZE_MAX);
+  Bytes body = BodySize(response.get()) <= limit ? VariantToBytes(response.get()) : Bytes();
   response = VariantCell();  // the body is not held twice for the rest of the call
-  if (BodyCutShort(headers, method, body.size()) || body.size() > options.bodyLimit.value_or(SIZE_MAX)) body = Bytes();
+  if (BodyCutShort(headers, method, body.size()) || body.size() > limit) body = Bytes();
 
   Text cookies = CollectResponseCookies(headers.get());
   if (options.mergeCookies.value_or(true) && options.cookies) cookies = MergeCookies(options.cookies->get(), cookies);

@@ -52,7 +52,7 @@ Text ProbeRedirect(std::string_view linkView) {
   // send a CR LF in the link as the start of another header line.
   if (!IsSendableUrl(link.get())) return Text();
   AutomationObject request;  // let go before COM is uninitialised
-  if (!CreateObject(request, kProgId)) return Text();
+  if (!RequestObjectMayStart() || !CreateObject(request, kProgId)) return Text();
   // The answer's headers are due within the receive time-out, the whole
   // exchange within the sum of the time-outs.
   const ExchangeDeadline headersBy(kReceiveTimeoutMs);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "http/code_page.h"
+#include "http/exchange_refusal.h"
 #include "http/marker_text.h"
 #include "http/url_parts.h"
 #include "http/web_request.h"
@@ -157,5 +158,8 @@ class Resolution {
 }  // namespace
 
 Text ResolveDirectLink(const char* shareLink, const ResolveOptions& options) {
-  return Resolution(shareLink, options).Run();
+  Text link = Resolution(shareLink, options).Run();
+  // An exchange refused at once is the true reason, whatever the stage made of it.
+  if (link.empty() && !LastExchangeRefusal().empty()) Store(options.errorText, Text::Copy(LastExchangeRefusal()));
+  return link;
 }

@@ -2,10 +2,14 @@
 
 #include <windows.h>
 
+#include <new>
+
 #include "runtime/message_box.h"
 #include "runtime/program_end.h"
 
 namespace {
+
+thread_local bool allocationFailureThrows = false;
 
 // Looked up once, by whichever thread allocates first (the initialisation
 // of a local static is safe from several threads at once).
@@ -15,6 +19,7 @@ HANDLE Heap() {
 }
 
 [[noreturn]] void OutOfMemory() {
+  if (allocationFailureThrows) throw std::bad_alloc();
   RuntimeMessageBox(nullptr, "内存不足", "error", MB_ICONERROR);
   EndProgram(0);
 }
@@ -42,6 +47,11 @@ const ImageBounds& ProgramImage() {
 }  // namespace
 
 void CacheProcessHeap() { Heap(); }
+
+AllocationFailureThrows::AllocationFailureThrows() : outer_(allocationFailureThrows) {
+  allocationFailureThrows = true;
+}
+AllocationFailureThrows::~AllocationFailureThrows() { allocationFailureThrows = outer_; }
 
 void* RuntimeAlloc(size_t size) { return Checked(HeapAlloc(Heap(), HEAP_ZERO_MEMORY, size)); }
 
