@@ -5,6 +5,7 @@
 // handles after the first 200 shares and at the end.
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -79,6 +80,16 @@ int main() {
   for (size_t at = 0; (at = out.find("\"link\":\"\"", at)) != std::string::npos; ++at) ++failed;
   std::printf("took %.1f s, exit %lu, %ld lines, %zu failed (expected %d)\n", timed.ms / 1000, timed.run.exitCode,
               written, failed, kShares / kFaultEvery);
+  // The reasons of the failures, most frequent first.
+  std::map<std::string, int> reasons;
+  std::istringstream results(out);
+  for (std::string line; std::getline(results, line);) {
+    const size_t at = line.find("\"errorText\":\"");
+    if (line.find("\"link\":\"\"") != std::string::npos && at != std::string::npos) {
+      ++reasons[line.substr(at + 13, line.size() - at - 15)];
+    }
+  }
+  for (const auto& [reason, count] : reasons) std::printf("  %5d x %s\n", count, reason.c_str());
   std::vector<Stats> stats = ParseStats(timed.run.err);
   if (stats.size() != 2) {
     std::printf("the test build reported no figures:\n%s\n", timed.run.err.c_str());
