@@ -24,9 +24,9 @@ TEST(LateBound, ResolvesOnFirstCallAndKeepsTheAddress) {
 // Threads that make a slot's first call together load its module once and
 // all reach the function.
 TEST(LateBound, FirstCallsFromSeveralThreadsLoadTheModuleOnce) {
-  constexpr char kModule[] = "mpr.dll";  // in no test's import list
+  constexpr char kModule[] = "msacm32.dll";  // loaded by nothing else in these tests
   ASSERT_EQ(GetModuleHandleA(kModule), nullptr);
-  LateBoundSlot<DWORD(WINAPI*)(LPSTR, LPDWORD)> slot(kModule, "WNetGetUserA");
+  LateBoundSlot<DWORD(WINAPI*)()> slot(kModule, "acmGetVersion");
   const size_t before = LoadedLibraries().size();
   std::atomic<int> waiting{8};
   std::vector<std::thread> threads;
@@ -34,14 +34,13 @@ TEST(LateBound, FirstCallsFromSeveralThreadsLoadTheModuleOnce) {
     threads.emplace_back([&] {
       --waiting;
       while (waiting > 0) {}  // all start together
-      DWORD size = 0;
-      slot(nullptr, &size);
+      slot();
     });
   }
   for (std::thread& thread : threads) thread.join();
   EXPECT_EQ(LoadedLibraries().size(), before + 1);
   EXPECT_EQ(reinterpret_cast<UINT_PTR>(slot.Target()),
-            reinterpret_cast<UINT_PTR>(GetProcAddress(GetModuleHandleA(kModule), "WNetGetUserA")));
+            reinterpret_cast<UINT_PTR>(GetProcAddress(GetModuleHandleA(kModule), "acmGetVersion")));
 }
 
 TEST(LateBound, ProgramSlotsCallTheirFunctions) {
