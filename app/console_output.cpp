@@ -2,14 +2,7 @@
 
 #include "runtime/codepage.h"
 
-std::string GbkToUtf8(std::string_view text) {
-  std::wstring wide = GbkToWide(text);
-  if (wide.empty()) return {};
-  int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), size, nullptr, nullptr);
-  return utf8;
-}
+std::string GbkToUtf8(std::string_view text) { return WideToUtf8(GbkToWide(text)); }
 
 bool WriteBytes(DWORD standardHandle, std::string_view bytes) {
   HANDLE handle = GetStdHandle(standardHandle);
@@ -23,10 +16,14 @@ bool WriteBytes(DWORD standardHandle, std::string_view bytes) {
   return true;
 }
 
-bool WriteGbk(DWORD standardHandle, std::string_view text) {
-  HANDLE handle = GetStdHandle(standardHandle);
+bool IsConsole(DWORD standardHandle) {
   DWORD mode;
-  if (!GetConsoleMode(handle, &mode)) return WriteBytes(standardHandle, GbkToUtf8(text));
+  return GetConsoleMode(GetStdHandle(standardHandle), &mode);
+}
+
+bool WriteGbk(DWORD standardHandle, std::string_view text) {
+  if (!IsConsole(standardHandle)) return WriteBytes(standardHandle, GbkToUtf8(text));
+  HANDLE handle = GetStdHandle(standardHandle);
   std::wstring wide = GbkToWide(text);
   DWORD written = 0;
   return WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr) &&

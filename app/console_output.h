@@ -7,6 +7,8 @@
 #include <string_view>
 
 std::string GbkToUtf8(std::string_view text);
+// Whether the standard handle is a console (rather than a file or pipe).
+bool IsConsole(DWORD standardHandle);
 // Each write is true when everything was written.
 bool WriteGbk(DWORD standardHandle, std::string_view text);
 // Writes bytes unchanged (for text that is already UTF-8).

@@ -6,9 +6,9 @@
 
 namespace {
 
-void AppendJsonString(std::string& out, std::string_view gbk) {
+void AppendJsonString(std::string& out, std::string_view utf8) {
   out += '"';
-  for (char c : GbkToUtf8(gbk)) {
+  for (char c : utf8) {
     switch (c) {
       case '"': out += "\\\""; break;
       case '\\': out += "\\\\"; break;
@@ -28,17 +28,31 @@ void AppendJsonString(std::string& out, std::string_view gbk) {
   out += '"';
 }
 
+// "link":…,"fileName":…,"fileSize":…,"errorText":…}
+void AppendOutcome(std::string& out, const ResolveOutcome& outcome) {
+  out += "\"link\":";
+  AppendJsonString(out, GbkToUtf8(outcome.link));
+  out += ",\"fileName\":";
+  AppendJsonString(out, GbkToUtf8(outcome.fileName));
+  out += ",\"fileSize\":";
+  AppendJsonString(out, GbkToUtf8(outcome.fileSize));
+  out += ",\"errorText\":";
+  AppendJsonString(out, GbkToUtf8(outcome.errorText));
+  out += '}';
+}
+
 }  // namespace
 
 std::string ResultJsonLine(const ResolveOutcome& outcome) {
-  std::string out = "{\"link\":";
-  AppendJsonString(out, outcome.link);
-  out += ",\"fileName\":";
-  AppendJsonString(out, outcome.fileName);
-  out += ",\"fileSize\":";
-  AppendJsonString(out, outcome.fileSize);
-  out += ",\"errorText\":";
-  AppendJsonString(out, outcome.errorText);
-  out += '}';
+  std::string out = "{";
+  AppendOutcome(out, outcome);
+  return out;
+}
+
+std::string BatchJsonLine(int line, std::string_view shareLinkUtf8, const ResolveOutcome& outcome) {
+  std::string out = "{\"line\":" + std::to_string(line) + ",\"shareLink\":";
+  AppendJsonString(out, shareLinkUtf8);
+  out += ',';
+  AppendOutcome(out, outcome);
   return out;
 }

@@ -1,4 +1,4 @@
-// The one-line JSON result of zorvo-resolve.
+// The one-line JSON results of zorvo-resolve.
 #pragma once
 #include <string>
 #include <string_view>
@@ -12,3 +12,6 @@ struct ResolveOutcome {
 
 // {"link":…,"fileName":…,"fileSize":…,"errorText":…} in UTF-8, no line break.
 std::string ResultJsonLine(const ResolveOutcome& outcome);
+// The same members after {"line":…,"shareLink":…}: a share of a batch, by
+// its line number in the batch file and its link as written there (UTF-8).
+std::string BatchJsonLine(int line, std::string_view shareLinkUtf8, const ResolveOutcome& outcome);

@@ -6,10 +6,18 @@
 
 namespace {
 std::atomic<uint32_t> testBudgetMs{0};
+
+// One read of the tests' budget, so that a budget changed meanwhile by
+// another thread cannot leave this deadline with a budget of 0.
+uint32_t EffectiveBudget(uint32_t budgetMs) {
+  const uint32_t forTests = testBudgetMs.load();
+  return forTests ? forTests : budgetMs;
+}
+
 }  // namespace
 
 ExchangeDeadline::ExchangeDeadline(uint32_t budgetMs)
-    : budgetMs_(testBudgetMs.load() ? testBudgetMs.load() : budgetMs), endTick_(GetTickCount64() + budgetMs_) {}
+    : budgetMs_(EffectiveBudget(budgetMs)), endTick_(GetTickCount64() + budgetMs_) {}
 
 uint32_t ExchangeDeadline::RemainingMs() const {
   const uint64_t now = GetTickCount64();

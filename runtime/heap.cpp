@@ -9,12 +9,13 @@
 
 namespace {
 
-HANDLE g_heap = nullptr;
 thread_local bool allocationFailureThrows = false;
 
+// Looked up once, by whichever thread allocates first (the initialisation
+// of a local static is safe from several threads at once).
 HANDLE Heap() {
-  if (!g_heap) g_heap = GetProcessHeap();
-  return g_heap;
+  static const HANDLE heap = GetProcessHeap();
+  return heap;
 }
 
 [[noreturn]] void OutOfMemory() {

@@ -2,11 +2,15 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 #include "runtime/message_box.h"
 #include "runtime/program_end.h"
 
 namespace {
+
+// Guards the list of loaded modules and the hook that releases them.
+std::mutex librariesLock;
 
 std::vector<HMODULE>& Libraries() {
   static std::vector<HMODULE> libraries;
@@ -41,7 +45,11 @@ HMODULE FindOrLoadModule(const char* module) {
 const std::vector<HMODULE>& LoadedLibraries() { return Libraries(); }
 
 FARPROC ResolveFunction(const char* module, const char* name, FARPROC* slot) {
-  HMODULE handle = FindOrLoadModule(module);
+  HMODULE handle;
+  {
+    const std::lock_guard lock(librariesLock);
+    handle = FindOrLoadModule(module);
+  }
   FARPROC address;
   if (name[0] == '#') {
     address = GetProcAddress(handle, MAKEINTRESOURCEA(std::atoi(name + 1)));

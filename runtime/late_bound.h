@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <cstddef>
 #include <utility>
 #include <vector>
@@ -11,7 +12,7 @@
 // Finds `name` in `module` (loading the module when it is not in the process
 // yet), stores the address in `*slot` and returns it. A name "#17" is an
 // ordinal; a name is cut before "@@". A missing module or function shows a
-// "DLL ERROR" box and ends the program.
+// "DLL ERROR" box and ends the program. Safe from several threads at once.
 FARPROC ResolveFunction(const char* module, const char* name, FARPROC* slot);
 
 // Modules loaded by ResolveFunction, in load order; released at program end.
@@ -19,6 +20,8 @@ const std::vector<HMODULE>& LoadedLibraries();
 
 // A call slot: holds the function once resolved, so later calls go straight
 // to it. `Function` is the function-pointer type with its calling convention.
+// Threads that make the first call together each resolve the same address;
+// the slot only ever goes from empty to that address.
 template <typename Function>
 class LateBoundSlot {
  public:
@@ -26,17 +29,21 @@ class LateBoundSlot {
 
   template <typename... Args>
   decltype(auto) operator()(Args&&... args) {
-    if (!function_) ResolveFunction(module_, name_, reinterpret_cast<FARPROC*>(&function_));
-    return function_(std::forward<Args>(args)...);
+    Function function = function_.load(std::memory_order_acquire);
+    if (!function) {
+      ResolveFunction(module_, name_, reinterpret_cast<FARPROC*>(&function));
+      function_.store(function, std::memory_order_release);
+    }
+    return function(std::forward<Args>(args)...);
   }
 
-  bool IsResolved() const { return function_ != nullptr; }
-  Function Target() const { return function_; }
+  bool IsResolved() const { return Target() != nullptr; }
+  Function Target() const { return function_.load(std::memory_order_acquire); }
 
  private:
   const char* module_;
   const char* name_;
-  Function function_ = nullptr;
+  std::atomic<Function> function_{nullptr};
 };
 
 // The late-bound functions of the program, in slot order.

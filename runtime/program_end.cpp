@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <vector>
 
 #include "runtime/message_box.h"
@@ -49,9 +50,15 @@ void RegisterSupportModule(SupportModuleNotify notify) { SupportModules().push_b
 void SetLibraryReleaseHook(ProgramEndHook hook) { g_libraryRelease = hook; }
 
 void EndProgram(int code) {
-  static bool ending = false;
-  if (!ending) {  // a fatal box raised by a hook must not run the hooks again
-    ending = true;
+  // The first thread to end the program runs the hooks. A fatal box raised
+  // by a hook on that thread must not run them again; another thread that
+  // ends the program meanwhile waits for the first one's exit, so that the
+  // box the first one shows is not cut off.
+  static std::atomic<DWORD> endingThread{0};
+  DWORD ending = 0;
+  if (!endingThread.compare_exchange_strong(ending, GetCurrentThreadId())) {
+    if (ending != GetCurrentThreadId()) Sleep(INFINITE);
+  } else {
     if (g_exitRoutine) g_exitRoutine();
     for (SupportModuleNotify notify : SupportModules()) notify(kNotifyProgramEnd);
     if (g_libraryRelease) g_libraryRelease();

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 r"""Local double of the Zorvo share service, for the resolver's tests and the demo.
 
-Start: zorvo_double.py --port-file FILE [--tls-dir DIR] [--idle SECONDS]
+Start: zorvo_double.py --port-file FILE [--tls-dir DIR] [--idle SECONDS] [--latency MS]
   Serves on 127.0.0.1 over HTTP and HTTPS, writes "<http port> <https port>"
   to FILE and prints the same line once it accepts connections, and ends on
   GET /_control/shutdown or after SECONDS (default 600) without requests. The
@@ -10,6 +10,9 @@ Start: zorvo_double.py --port-file FILE [--tls-dir DIR] [--idle SECONDS]
   served at GET /_control/certificate. Point the resolver's base site at
   "https://localhost:<https port>" (the probe's request object checks the
   certificate, so add it to the trust store first) and give it a share URL.
+  --latency MS delays every answer (not the control requests) by MS
+  milliseconds, as a distant service would; GET /_control/latency/<ms>
+  changes it while the double runs.
 
 What it serves, relative to the base site:
   /s/<id>                 share page, framed or inline layout
@@ -583,6 +586,7 @@ class Handler(local_server.Handler):
         return self.send(request, 200, ["Content-Type: text/html; charset=utf-8"], page)
 
     def answer(self, request):
+        time.sleep(self.server.state.latency)
         url = urllib.parse.urlsplit(request.target)
         sized = sized_page(url.path, url.query)
         if sized is not None:
@@ -646,6 +650,9 @@ class Handler(local_server.Handler):
         if path.startswith("fault/") and path[len("fault/"):] in BY_ID and BY_ID[path[len("fault/"):]].misbehave:
             record = fault_record(BY_ID[path[len("fault/"):]], base, state.ports)
             return 200, urllib.parse.urlencode(record, quote_via=urllib.parse.quote).encode("ascii")
+        if path.startswith("latency/") and path[len("latency/"):].isdigit():
+            state.latency = int(path[len("latency/"):]) / 1000
+            return 200, b"ok"
         if path == "ids":
             return 200, "".join(share.id + "\n" for share in SHARES).encode("ascii")
         if path == "certificate" and state.tls_dir:
@@ -657,9 +664,11 @@ class Handler(local_server.Handler):
 def main():
     parser = local_server.argument_parser(__doc__, idle=600)
     parser.add_argument("--tls-dir", help="folder for the certificate (default: a temporary one)")
+    parser.add_argument("--latency", type=int, default=0, help="milliseconds every answer is delayed by")
     args = parser.parse_args()
     with tempfile.TemporaryDirectory(prefix="zorvo-double-") as temporary:
         state = local_server.State(args.idle)
+        state.latency = args.latency / 1000
         local_server.serve(state, Handler, args.port_file, args.tls_dir or temporary,
                            on_ready=lambda: print("%d %d" % state.ports, flush=True))
     return 0

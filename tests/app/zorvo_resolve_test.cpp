@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <string>
+#include <vector>
 
+#include "app/batch_file.h"
 #include "app/console_output.h"
+#include "app/resolve_share.h"
+#include "app/result_json.h"
 #include "support/linux_process.h"
 #include "support/windows_process.h"
 #include "support/double_test.h"
@@ -96,6 +102,97 @@ TEST_F(ZorvoResolveCommand, WrongUsageExitsWithTwo) {
     EXPECT_EQ(run.exitCode, 2u);
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err.rfind("usage: zorvo-resolve", 0), 0u);
+  }
+}
+
+// A batch file in the scratch folder; its Linux path.
+std::string WriteBatchFile(const std::string& name, const std::string& utf8) {
+  const std::string path = ScratchPath(name);
+  std::ofstream(WindowsPathOf(path), std::ios::binary) << utf8;
+  return path;
+}
+
+// The path as an argument of a Windows program.
+std::string Argument(const std::string& linuxPath) { return "\"" + WindowsPathOf(linuxPath) + "\""; }
+
+class ZorvoResolveBatch : public ZorvoResolveCommand {
+ protected:
+  // The file's lines and the output they give: shares of the double, with
+  // and without passwords, that resolve and that fail, between comments,
+  // blank lines and a malformed line.
+  static void MakeBatch(std::string& file, std::string& expected) {
+    file = "\xEF\xBB\xBF# shares\n";
+    int line = 1;
+    for (const char* id : {"framed", "", "framed-pw", "chinese-framed", "wrong-password", "#", "no-location",
+                           "inline-pw", "ftp", "password-amp"}) {
+      ++line;
+      const std::string entry = id;
+      if (entry.empty() || entry == "#") {
+        file += entry + "\r\n";
+        continue;
+      }
+      if (entry == "ftp") {
+        file += "ftp://localhost/s/framed\n";
+        expected += "{\"line\":" + std::to_string(line) + ",\"shareLink\":\"ftp://localhost/s/framed\"," +
+                    ResultJsonLine({"", "", "", kUnsupportedScheme}).substr(1) + "\n";
+        continue;
+      }
+      std::optional<ZorvoShare> share = Double().Share(id);
+      ASSERT_TRUE(share) << id;
+      file += share->url + (share->password.empty() ? "" : "\t" + GbkToUtf8(share->password)) + "\n";
+      const std::string reason = share->link.empty() && share->errorText.value_or("").empty()
+                                     ? std::string(kNoReason)
+                                     : share->errorText.value_or("");
+      expected += "{\"line\":" + std::to_string(line) + ",\"shareLink\":\"" + share->url + "\"," +
+                  ResultJsonLine({share->link, share->fileName.value_or(""), share->fileSize.value_or(""), reason})
+                      .substr(1) +
+                  "\n";
+    }
+  }
+};
+
+TEST_F(ZorvoResolveBatch, OneLinePerShareInFileOrderWhateverTheJobs) {
+  std::string file, expected;
+  MakeBatch(file, expected);
+  const std::string path = Argument(WriteBatchFile("batch-mixed.txt", file));
+  for (const char* jobs : {"1", "8"}) {
+    SCOPED_TRACE(jobs);
+    ProgramRun run = Run("--base-site " + Double().BaseSite() + " --batch " + path + " --jobs " + jobs);
+    EXPECT_EQ(run.exitCode, 1u) << "some shares fail";
+    EXPECT_EQ(run.out, expected);
+    EXPECT_EQ(run.err, "") << "no progress line where standard error is a file";
+  }
+}
+
+TEST_F(ZorvoResolveBatch, ExitStatuses) {
+  std::optional<ZorvoShare> share = Double().Share("framed");
+  ASSERT_TRUE(share);
+  const std::string resolving = WriteBatchFile("batch-resolving.txt", share->url + "\n# done\n" + share->url + "\n");
+  const std::string site = "--base-site " + Double().BaseSite();
+  struct Case {
+    std::string arguments;
+    ProgramOptions options;
+    unsigned long exitCode;
+    size_t lines;
+    std::string errStart;
+  };
+  const Case cases[] = {
+      {site + " --batch " + Argument(resolving), {}, 0, 2, ""},
+      {site + " --batch -", {.input = resolving}, 0, 2, ""},
+      {site + " --batch " + Argument(WriteBatchFile("batch-comments.txt", "# nothing\n\n")), {}, 0, 0, ""},
+      {site + " --batch " + Argument(WriteBatchFile("batch-bad.txt", "framed\n")), {}, 1, 1, ""},
+      {site + " --batch " + Argument(ScratchPath("no-such-batch.txt")), {}, 2, 0,
+       "zorvo-resolve: cannot open the batch file"},
+      {site + " --batch - --jobs 17", {}, 2, 0, "usage: zorvo-resolve"},
+      {site + " --batch " + Argument(resolving), {.outputClosed = true}, 1, 0,
+       "zorvo-resolve: writing to standard output failed"},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.arguments);
+    ProgramRun run = Run(test.arguments, test.options);
+    EXPECT_EQ(run.exitCode, test.exitCode);
+    EXPECT_EQ(static_cast<size_t>(std::count(run.out.begin(), run.out.end(), '\n')), test.lines) << run.out;
+    EXPECT_EQ(run.err.rfind(test.errStart, 0), 0u) << run.err;
   }
 }
 

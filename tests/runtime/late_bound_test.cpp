@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 #include "fatal_box.h"
 #include "runtime/late_bound.h"
 #include "runtime/library_command.h"
@@ -15,6 +19,28 @@ TEST(LateBound, ResolvesOnFirstCallAndKeepsTheAddress) {
   EXPECT_EQ(slot(""), 0u);
   EXPECT_EQ(slot.Target(), resolved);
   EXPECT_EQ(LoadedLibraries().size(), before) << "msvcrt was already in the process";
+}
+
+// Threads that make a slot's first call together load its module once and
+// all reach the function.
+TEST(LateBound, FirstCallsFromSeveralThreadsLoadTheModuleOnce) {
+  constexpr char kModule[] = "msacm32.dll";  // loaded by nothing else in these tests
+  ASSERT_EQ(GetModuleHandleA(kModule), nullptr);
+  LateBoundSlot<DWORD(WINAPI*)()> slot(kModule, "acmGetVersion");
+  const size_t before = LoadedLibraries().size();
+  std::atomic<int> waiting{8};
+  std::vector<std::thread> threads;
+  for (int i = 0; i < 8; ++i) {
+    threads.emplace_back([&] {
+      --waiting;
+      while (waiting > 0) {}  // all start together
+      slot();
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(LoadedLibraries().size(), before + 1);
+  EXPECT_EQ(reinterpret_cast<UINT_PTR>(slot.Target()),
+            reinterpret_cast<UINT_PTR>(GetProcAddress(GetModuleHandleA(kModule), "acmGetVersion")));
 }
 
 TEST(LateBound, ProgramSlotsCallTheirFunctions) {

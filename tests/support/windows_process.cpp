@@ -9,10 +9,10 @@
 
 namespace {
 
-HANDLE InheritableFile(const std::string& path) {
+HANDLE InheritableFile(const std::string& path, bool forReading = false) {
   SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  return CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                     nullptr);
+  return CreateFileA(path.c_str(), forReading ? GENERIC_READ : GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                     forReading ? OPEN_EXISTING : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 std::string Contents(const std::string& path) {
@@ -50,7 +50,8 @@ ProgramRun RunWindowsProgram(std::string_view commandLine, const ProgramOptions&
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  HANDLE input = options.input.empty() ? nullptr : InheritableFile(WindowsPathOf(options.input), true);
+  startup.hStdInput = input ? input : GetStdHandle(STD_INPUT_HANDLE);
   startup.hStdOutput = out;
   startup.hStdError = err;
   PROCESS_INFORMATION process{};
@@ -59,6 +60,7 @@ ProgramRun RunWindowsProgram(std::string_view commandLine, const ProgramOptions&
   if (!run.started) run.startError = GetLastError();
   CloseHandle(out);
   CloseHandle(err);
+  if (input) CloseHandle(input);
   if (run.started) {
     run.timedOut = WaitForSingleObject(process.hProcess, options.timeoutMs) == WAIT_TIMEOUT;
     if (run.timedOut) {

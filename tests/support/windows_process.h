@@ -19,6 +19,7 @@ struct ProgramRun {
 struct ProgramOptions {
   unsigned long timeoutMs = 0xFFFFFFFF;  // a program still running then is ended (`timedOut`)
   bool outputClosed = false;             // standard output is a pipe whose reader has gone
+  std::string input{};                   // a file given as standard input (Linux path); empty: the caller's
 };
 
 // Runs `commandLine` (GBK) to its end, with its standard output and error

@@ -107,6 +107,8 @@ std::string ZorvoDouble::Exchanges(std::string_view id, std::string_view baseSit
   return Control("exchanges/" + std::string(id) + "?base=" + PercentEncoded(base)).value_or("");
 }
 
+bool ZorvoDouble::SetLatency(int ms) const { return Control("latency/" + std::to_string(ms)).has_value(); }
+
 std::optional<ZorvoFault> ZorvoDouble::Fault(std::string_view id) const {
   std::optional<std::string> record = Control("fault/" + std::string(id) + "?base=" + PercentEncoded(BaseSite()));
   if (!record) return std::nullopt;

@@ -51,6 +51,8 @@ class ZorvoDouble : public LocalServer {
   // The requests that resolve a framed share, one a line: method, URL and
   // (for the POST) the body, tab-separated.
   std::string Exchanges(std::string_view id, std::string_view baseSite = {}) const;
+  // Delays every later answer by `ms` (0: none), as a distant service would.
+  bool SetLatency(int ms) const;
   // Nothing for an unknown fault share.
   std::optional<ZorvoFault> Fault(std::string_view id) const;
 };

@@ -249,6 +249,16 @@ class ZorvoDoubleTest(unittest.TestCase):
         fetch(catalogue["slow"]["url"])
         self.assertGreaterEqual(time.monotonic() - started, zorvo_double.SLOW_SECONDS - 0.5)
 
+    def test_latency_delays_every_answer_until_reset(self):
+        self.assertEqual(double.control("latency/400"), b"ok")
+        try:
+            started = time.monotonic()
+            self.assertEqual(exchange(catalogue["framed"]["url"])[0], 200)
+            self.assertGreaterEqual(time.monotonic() - started, 0.4)
+        finally:
+            self.assertEqual(double.control("latency/0"), b"ok")
+        self.assertEqual(double.control("latency/x"), b"unknown control request")
+
 
 if __name__ == "__main__":
     unittest.main()
