@@ -1,54 +1,61 @@
-// The get-link command: the connection and the link are checked first, in
-// that order; the link and password go to the resolver exactly as typed.
+// The get-link command. A click reads the edits and hands the work to a
+// worker (app/get_link_run.h); while it runs the button is disabled, the
+// window shows the wait cursor and goes on answering. Its outcome comes
+// back as a message and is applied here, on the window's thread.
+#include <utility>
+
+#include "app/get_link_run.h"
 #include "app/main_window_commands.h"
 #include "app/program_objects.h"
-#include "app/window_settings.h"
-#include "resolver/resolve_direct_link.h"
 #include "runtime/clipboard.h"
-#include "runtime/online_check.h"
 
 Text resolvedLink;
 int passwordGiven = 0;
 
 namespace {
 
-// OnlineCheck through the library gateway; the test build hands it a local
-// page to open.
-bool Online() {
-  const std::optional<std::string>& page = ActiveWindowSettings().onlineCheckUrl;
-  const TypedArg argument = page ? TypedArg::OfText(page->c_str()) : TypedArg::Absent();
-  return CallLibraryCommand(OnlineCheck, page ? 1 : 0, &argument).value != 0;
+constexpr UINT kGetLinkEnded = WM_APP + 1;
+
+// Whether a run is in flight. Only the window's thread reads or writes it.
+bool g_running = false;
+
+// Makes the cursor over the window what the window now wants without
+// waiting for the mouse to move, as the system would on a move.
+void RefreshCursor() {
+  POINT point;
+  if (!GetCursorPos(&point)) return;
+  HWND under = WindowFromPoint(point);
+  if (!under || GetAncestor(under, GA_ROOT) != MainWindow->GetHandle()) return;
+  const LRESULT hit = SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
+  SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(hit, WM_MOUSEMOVE));
 }
 
-void Resolve() {
-  const Text link = linkEdit->EditText();
-  const Text password = passwordGiven ? passwordEdit->EditText() : Text();
-  // Receivers the window passes and never reads: it shows only the link.
-  Text fileName, fileSize, errorText;
-  const ResolveOptions options{.password = passwordGiven ? password.c_str() : nullptr,
-                               .fileName = fileName,
-                               .fileSize = fileSize,
-                               .errorText = errorText,
-                               .baseSite = ActiveWindowSettings().baseSite.c_str()};
-  resolvedLink = ResolveDirectLink(link.c_str(), options);
+void SetRunning(bool running) {
+  g_running = running;
+  // A disabled button that kept the focus would leave the keyboard nowhere.
+  if (running && getLinkButton->HasFocus()) MainWindow->Send(WM_NEXTDLGCTL, 0, FALSE);
+  getLinkButton->Enabled(!running);
+  MainWindow->SetWaitCursor(running);
+  RefreshCursor();
 }
 
-}  // namespace
-
-INT_PTR CALLBACK OnGetLinkClick(HWND, INT_PTR) {
-  if (!Online()) {
-    Tell("当前未连接互联网,请检查网络连接", MessageStyle::kError, "错误");
-    return 0;
+// The outcome as the command has always shown it: the boxes, the state,
+// the result edit and the clipboard, in this order.
+void Apply(GetLinkOutcome& outcome) {
+  switch (outcome.end) {
+    case GetLinkOutcome::End::kOffline:
+      Tell("当前未连接互联网,请检查网络连接", MessageStyle::kError, "错误");
+      return;
+    case GetLinkOutcome::End::kNoLink:
+      Tell("必须键入Zorvo外链", MessageStyle::kError, "错误");
+      return;
+    case GetLinkOutcome::End::kResolved: break;
   }
-  if (linkEdit->EditText().empty()) {
-    Tell("必须键入Zorvo外链", MessageStyle::kError, "错误");
-    return 0;
-  }
-  passwordGiven = passwordEdit->EditText().empty() ? 0 : 1;
-  Resolve();
+  passwordGiven = outcome.passwordGiven;
+  resolvedLink = std::move(outcome.link);
   if (resolvedLink.empty()) {
     Tell("直链获取失败", MessageStyle::kError, "提示");
-    return 0;
+    return;
   }
   resultEdit->EditText(resolvedLink.c_str());
   // A link that did not reach the clipboard is not reported as copied.
@@ -57,5 +64,26 @@ INT_PTR CALLBACK OnGetLinkClick(HWND, INT_PTR) {
   } else {
     Tell("直链获取成功!\r\n复制到剪贴板失败,请手动复制", MessageStyle::kInformation, "提示");
   }
+}
+
+}  // namespace
+
+INT_PTR CALLBACK OnGetLinkClick(HWND, INT_PTR) {
+  if (g_running) return 0;  // a click queued before the button was disabled
+  GetLinkInputs inputs{linkEdit->EditText(), passwordEdit->EditText(), ActiveWindowSettings()};
+  if (!StartGetLinkRun(MainWindow->GetHandle(), kGetLinkEnded, std::move(inputs))) {
+    Tell("直链获取失败", MessageStyle::kError, "提示");
+    return 0;
+  }
+  SetRunning(true);
+  return 0;
+}
+
+INT_PTR CALLBACK OnMainWindowMessage(HWND, UINT_PTR message, WPARAM, LPARAM lParam, INT_PTR* handled) {
+  if (message != kGetLinkEnded) return 0;
+  std::unique_ptr<GetLinkOutcome> outcome = TakeGetLinkOutcome(lParam);
+  *handled = 1;
+  SetRunning(false);
+  Apply(*outcome);
   return 0;
 }

@@ -54,6 +54,7 @@ void StartProgram() {
 INT_PTR CALLBACK BuildMainWindow(HWND) {
   appIcon->LoadIconFromBytes(std::span(Bytes::DataOf(AppIconFile), Bytes::SizeOf(AppIconFile)));
   MainWindow->SetIcon(*appIcon);
+  MainWindow->SetOnWndMsg(OnMainWindowMessage);
   dialogHost->Attach(MainWindow->GetHandle());
   getLinkButton->AttachById(*dialogHost, kGetLinkButtonId);
   getLinkButton->SetOnClick(OnGetLinkClick);

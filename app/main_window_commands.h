@@ -13,8 +13,13 @@ extern Text resolvedLink;
 extern int passwordGiven;
 
 // Get the direct link: the online check, the link check, the resolution,
-// then the result edit, the clipboard and a box saying how it went.
+// then the result edit, the clipboard and a box saying how it went. The
+// work runs off the window's thread, one run at a time: a click while one
+// is in flight starts nothing.
 INT_PTR CALLBACK OnGetLinkClick(HWND button, INT_PTR id);
+// MainWindow's "OnWndMsg" handler: applies a finished run of the get-link
+// command.
+INT_PTR CALLBACK OnMainWindowMessage(HWND window, UINT_PTR message, WPARAM wParam, LPARAM lParam, INT_PTR* handled);
 // Copy the direct link again: resolvedLink, not the result edit's text.
 INT_PTR CALLBACK OnCopyClick(HWND button, INT_PTR id);
 

@@ -12,10 +12,12 @@
 #include "app/app_icon.h"
 #include "runtime/bytes.h"
 #include "runtime/codepage.h"
+#include "runtime/online_check.h"
 #include "ui/icons/icon_object.h"
 #include "support/double_test.h"
 #include "support/linux_process.h"
 #include "support/network.h"
+#include "support/record_server.h"
 #include "support/window_driver.h"
 #include "support/windows_process.h"
 
@@ -61,8 +63,8 @@ class WindowProgram {
 
   // The next box the program shows besides `shown` (one already up), left
   // open, and what it says.
-  std::optional<std::pair<MessageBoxView, Box>> WaitForBox(HWND shown = nullptr) {
-    std::optional<MessageBoxView> view = WaitForMessageBox(program_.processId(), shown);
+  std::optional<std::pair<MessageBoxView, Box>> WaitForBox(HWND shown = nullptr, unsigned timeoutMs = kWindowWaitMs) {
+    std::optional<MessageBoxView> view = WaitForMessageBox(program_.processId(), shown, timeoutMs);
     if (!view) return std::nullopt;
     return std::pair(*view, Box{view->text, view->title, NextLoggedStyle()});
   }
@@ -74,10 +76,16 @@ class WindowProgram {
     }
     return box->second;
   }
-  std::optional<DWORD> Close() {
+  std::optional<DWORD> Close(unsigned timeoutMs = kWindowWaitMs) {
     PostMessageW(main, WM_CLOSE, 0, 0);
-    return program_.WaitForExit(kWindowWaitMs);
+    return program_.WaitForExit(timeoutMs);
   }
+  // Whether the window answers a message within the time.
+  bool Answers(unsigned timeoutMs) const {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &result) != 0;
+  }
+  DWORD processId() const { return program_.processId(); }
 
   HWND main = nullptr, linkEdit = nullptr, resultEdit = nullptr;
 
@@ -273,6 +281,73 @@ TEST_F(MainWindow, OfflineWindow) {
     EXPECT_TRUE(PressMessageBoxButton(outer->first, IDOK));
     EXPECT_EQ(window.Close(), 0u);
   }
+}
+
+// Servers that accept a connection and never answer: the window goes on
+// answering, runs one resolution at a time, and closes at once.
+class WindowWhileWaiting : public MainWindow {
+ protected:
+  static constexpr double kNeverSeconds = 600;
+  static constexpr ULONGLONG kAnswerMs = 1000;
+
+  void SetUp() override {
+    ASSERT_TRUE(Silent().ready());
+    Silent().Reset();
+  }
+  static RecordServer& Silent() { return RecordServer::Shared(); }
+  // A page on the server that never answers, and how many requests it got.
+  static std::string SilentPage(const std::string& path) {
+    Silent().Script({.path = path, .delaySeconds = kNeverSeconds});
+    return Silent().HttpUrl(path);
+  }
+  static size_t RequestsFor(const std::string& path) {
+    size_t count = 0;
+    for (const RecordedRequest& request : Silent().Requests()) count += request.requestLine == "GET " + path + " HTTP/1.1";
+    return count;
+  }
+};
+
+TEST_F(WindowWhileWaiting, ShareThatNeverAnswers) {
+  WindowProgram window(ZORVO_LINK_TEST_EXE,
+                       TestBuild("http://127.0.0.1:" + std::to_string(Double().httpPort()) + "/"));
+  ASSERT_TRUE(window.ready());
+  ASSERT_TRUE(SetWindowTextTo(window.linkEdit, GbkToWide(SilentPage("/s/silent"))));
+  HWND getLink = GetDlgItem(window.main, kGetLink);
+  ASSERT_TRUE(ClickButton(window.main, kGetLink));
+  ASSERT_TRUE(WaitUntil([] { return RequestsFor("/s/silent") == 1; }));
+
+  EXPECT_TRUE(window.Answers(kAnswerMs));
+  EXPECT_FALSE(IsWindowEnabled(getLink));
+  // Clicks that still reach the command start nothing; the copy command works.
+  EXPECT_TRUE(ClickButton(window.main, kGetLink));
+  EXPECT_TRUE(PostMessageW(getLink, BM_CLICK, 0, 0));
+  EXPECT_EQ(window.Click(kCopy), kNothingToCopy);
+  EXPECT_TRUE(window.Answers(kAnswerMs));
+  EXPECT_EQ(RequestsFor("/s/silent"), 1u);
+
+  const ULONGLONG closing = GetTickCount64();
+  EXPECT_EQ(window.Close(3000), 0u);
+  EXPECT_LT(GetTickCount64() - closing, 3000u);
+}
+
+// The online check gives up at its deadline: no connection.
+TEST_F(WindowWhileWaiting, OnlineCheckThatNeverAnswers) {
+  constexpr unsigned kMarginMs = 5000;
+  WindowProgram window(ZORVO_LINK_TEST_EXE, TestBuild(SilentPage("/")));
+  ASSERT_TRUE(window.ready());
+  ASSERT_TRUE(SetWindowTextTo(window.linkEdit, Url("framed")));
+  const ULONGLONG clicked = GetTickCount64();
+  ASSERT_TRUE(ClickButton(window.main, kGetLink));
+  ASSERT_TRUE(WaitUntil([] { return RequestsFor("/") == 1; }));
+  EXPECT_TRUE(window.Answers(kAnswerMs));
+  std::optional<std::pair<MessageBoxView, Box>> box = window.WaitForBox(nullptr, kOnlineCheckDeadlineMs + kMarginMs);
+  const ULONGLONG waited = GetTickCount64() - clicked;
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->second, kNotConnected);
+  EXPECT_GE(waited, kOnlineCheckDeadlineMs);
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window.main, kGetLink)));
+  EXPECT_TRUE(PressMessageBoxButton(box->first, IDOK));
+  EXPECT_EQ(window.Close(), 0u);
 }
 
 }  // namespace

@@ -129,3 +129,23 @@ TEST_F(WindowTest, DialogUnitsRoundTripAndItemTextsCrossAsGbk) {
   EXPECT_STREQ(dialog.GetItemText(IDC_TEST_EDIT).c_str(), "直链");
   DestroyWindow(dialog.GetHandle());
 }
+
+// A busy window shows the wait cursor over its client area and every child,
+// which asks its parent first; otherwise each child keeps its own cursor.
+TEST_F(WindowTest, WaitCursorCoversTheWindowAndItsChildren) {
+  DialogWindow dialog;
+  HWND made = dialog.ShowModelessFromResource(std::nullopt, IDD_TEST_DIALOG, "");
+  ASSERT_NE(made, nullptr);
+  HWND child = GetDlgItem(made, IDC_CANCEL_BUTTON);
+  const HCURSOR wait = LoadCursorW(nullptr, MAKEINTRESOURCEW(32514));  // IDC_WAIT
+  for (const bool busy : {true, false}) {
+    SCOPED_TRACE(busy ? "busy" : "not busy");
+    dialog.SetWaitCursor(busy);
+    for (HWND over : {made, child}) {
+      SetCursor(nullptr);
+      SendMessageW(over, WM_SETCURSOR, reinterpret_cast<WPARAM>(over), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+      EXPECT_EQ(GetCursor() == wait, busy);
+    }
+  }
+  DestroyWindow(made);
+}
