@@ -11,7 +11,7 @@ namespace {
 // message; layout messages are recorded.
 LRESULT TestLevelMessage(WindowBinding&, const WindowMessage& m, bool& handled) {
   if (m.id == kLayoutSizeMessage || m.id == kLayoutApplyMessage)
-    events.push_back({"layout", {m.id, static_cast<INT_PTR>(m.wParam), m.lParam}});
+    events.push_back({"layout", {static_cast<INT_PTR>(m.id), static_cast<INT_PTR>(m.wParam), m.lParam}});
   handled = m.id == WM_APP;
   return handled ? 42 : 0;
 }
