@@ -2,9 +2,11 @@
 // tenth of them on servers that misbehave (redirect loops, silent answers,
 // dripping bodies, at every stage), with the tests' short exchange budget.
 // The test build reports its private memory, working set, threads and
-// handles after the first 200 shares and at the end.
+// handles after the first 200 shares and at the end. SOAK_FAULTS=TEXT keeps
+// only the kinds of fault whose name holds TEXT (none: a healthy batch).
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <sstream>
 #include <string>
@@ -56,14 +58,17 @@ int main() {
   }
   for (const char* stage : {"share", "frame", "endpoint", "probe"}) {
     for (const char* mode : {"redirect-loop", "silent", "drip"}) {
-      std::optional<ZorvoFault> fault = service->Fault(std::string("fault-") + stage + "-" + mode);
+      const std::string kind = std::string("fault-") + stage + "-" + mode;
+      const char* only = std::getenv("SOAK_FAULTS");
+      if (only && kind.find(only) == std::string::npos) continue;
+      std::optional<ZorvoFault> fault = service->Fault(kind);
       if (!fault) return 1;
       faulty.push_back(fault->url);
     }
   }
   std::string lines;
   for (int i = 0; i < kShares; ++i) {
-    lines += (i % kFaultEvery == kFaultEvery - 1 ? faulty[(i / kFaultEvery) % faulty.size()]
+    lines += (i % kFaultEvery == kFaultEvery - 1 && !faulty.empty() ? faulty[(i / kFaultEvery) % faulty.size()]
                                                  : healthy[i % healthy.size()]) +
              "\n";
   }
