@@ -1,5 +1,6 @@
-// The private memory each exchange of a resolution leaves behind, stage by
-// stage against the double, and that of whole resolutions: growth that stays
+// The private memory each part of a resolution leaves behind: every stage
+// against the double and the script objects, eight side by side (as a batch
+// runs them) and one at a time, then whole resolutions. Growth that stays
 // with the process is memory a long batch (see soak) loses for good.
 #include <windows.h>
 #include <psapi.h>
@@ -17,6 +18,8 @@
 #include "resolver/redirect_probe.h"
 #include "resolver/resolve_direct_link.h"
 #include "runtime/com_scope.h"
+#include "script/json_object.h"
+#include "script/regex_object.h"
 #include "support/root_certificate.h"
 #include "support/zorvo_double.h"
 
@@ -33,15 +36,16 @@ size_t PrivateBytes() {
   return memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
 }
 
-// Growth per round, once the request objects let go meanwhile have settled.
-void Measure(const char* name, int exchangesPerRound, const std::function<void()>& round) {
+// Growth per run of a part, once the request objects let go meanwhile have
+// settled.
+void Measure(const char* name, const std::function<void()>& round, int runsPerRound) {
   for (int i = 0; i < kWarmUpRounds; ++i) round();
   ReleaseKeptRequestObjects();
   const size_t before = PrivateBytes();
   for (int i = 0; i < kRounds; ++i) round();
   ReleaseKeptRequestObjects();
   const double growth = static_cast<double>(PrivateBytes()) - before;
-  std::printf("%-40s %+7.1f KB per exchange\n", name, growth / kRounds / exchangesPerRound / 1024);
+  std::printf("%-40s x%d  %+7.1f KB each\n", name, runsPerRound, growth / kRounds / runsPerRound / 1024);
 }
 
 // One resolution's exchanges: method, URL and body, tab-separated.
@@ -72,21 +76,45 @@ int main() {
   const std::string &sharePage = exchanges[0][1], &framePage = exchanges[1][1], &endpoint = exchanges[2][1],
                     &form = exchanges[2][2], &download = exchanges[3][1];
   std::printf("%d rounds each, after %d to warm up\n", kRounds, kWarmUpRounds);
-  Measure("share page (WebRequest)", 1, [&] { WebRequest(sharePage); });
-  Measure("frame page (WebRequestObject)", 1, [&] { WebRequestObject(framePage); });
-  Measure("endpoint (WebRequestObject, POST)", 1, [&] { WebRequestObject(endpoint, {.method = 1, .body = form}); });
-  Measure("the 302 (WebRequestObject, no redirect)", 1, [&] { WebRequestObject(download, {.noRedirect = true}); });
-  Measure("redirect probe (ProbeRedirect)", 1, [&] { ProbeRedirect(download); });
-  Measure("resolution (ResolveDirectLink)", 4, [&] { ResolveDirectLink(share.c_str(), {.baseSite = base.c_str()}); });
-  Measure("8 resolutions side by side", 4 * kSideBySide, [&] {
-    std::vector<std::thread> jobs;
-    for (int i = 0; i < kSideBySide; ++i) {
-      jobs.emplace_back([&] {
-        const ComScope jobCom;
-        ResolveDirectLink(share.c_str(), {.baseSite = base.c_str()});
-      });
-    }
-    for (std::thread& job : jobs) job.join();
-  });
+  const auto sideBySide = [](const std::function<void()>& part) {
+    return [part] {
+      std::vector<std::thread> jobs;
+      for (int i = 0; i < kSideBySide; ++i) {
+        jobs.emplace_back([&] {
+          const ComScope jobCom;
+          part();
+        });
+      }
+      for (std::thread& job : jobs) job.join();
+    };
+  };
+  const std::string page(WebRequestObject(framePage).view());
+  struct Part {
+    const char* name;
+    std::function<void()> run;
+  };
+  const Part parts[] = {
+      {"nothing but COM (x8: on threads of their own)", [] {}},
+      {"share page (WebRequest)", [&] { WebRequest(sharePage); }},
+      {"frame page (WebRequestObject)", [&] { WebRequestObject(framePage); }},
+      {"endpoint (WebRequestObject, POST)", [&] { WebRequestObject(endpoint, {.method = 1, .body = form}); }},
+      {"the 302 (WebRequestObject, no redirect)", [&] { WebRequestObject(download, {.noRedirect = true}); }},
+      {"redirect probe (ProbeRedirect)", [&] { ProbeRedirect(download); }},
+      {"regex object, 2 searches", [&] {
+         RegexObject regex;
+         regex.Search("sign'?\\s*:\\s*'([^']+)'", page.c_str());
+         regex.Search("action=([a-z_]+)", page.c_str());
+       }},
+      {"JSON object, parse and 4 reads", [] {
+         JsonObject json;
+         json.Parse("{\"zt\":1,\"dom\":\"https://h\",\"url\":\"?abc\",\"inf\":\"file.bin\"}");
+         for (const char* key : {"zt", "inf", "dom", "url"}) json.GetText(key);
+       }},
+      {"resolution (ResolveDirectLink)", [&] { ResolveDirectLink(share.c_str(), {.baseSite = base.c_str()}); }},
+  };
+  for (const Part& part : parts) {
+    Measure(part.name, part.run, 1);
+    Measure(part.name, sideBySide(part.run), kSideBySide);
+  }
   return 0;
 }
