@@ -3,7 +3,8 @@
 // dripping bodies, at every stage), with the tests' short exchange budget.
 // The test build reports its private memory, working set, threads and
 // handles after the first 200 shares and at the end. SOAK_FAULTS=TEXT keeps
-// only the kinds of fault whose name holds TEXT (none: a healthy batch).
+// only the kinds of fault whose name holds TEXT (a TEXT none holds: a
+// healthy batch).
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
