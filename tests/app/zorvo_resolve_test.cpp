@@ -139,15 +139,21 @@ class ZorvoResolveBatch : public ZorvoResolveCommand {
       }
       std::optional<ZorvoShare> share = Double().Share(id);
       ASSERT_TRUE(share) << id;
-      file += share->url + (share->password.empty() ? "" : "\t" + GbkToUtf8(share->password)) + "\n";
-      const std::string reason = share->link.empty() && share->errorText.value_or("").empty()
-                                     ? std::string(kNoReason)
-                                     : share->errorText.value_or("");
-      expected += "{\"line\":" + std::to_string(line) + ",\"shareLink\":\"" + share->url + "\"," +
-                  ResultJsonLine({share->link, share->fileName.value_or(""), share->fileSize.value_or(""), reason})
-                      .substr(1) +
-                  "\n";
+      file += FileLine(*share);
+      expected += OutputLine(line, *share);
     }
+  }
+  // A share's line in a batch file, and its line in the output.
+  static std::string FileLine(const ZorvoShare& share) {
+    return share.url + (share.password.empty() ? "" : "\t" + GbkToUtf8(share.password)) + "\n";
+  }
+  static std::string OutputLine(int line, const ZorvoShare& share) {
+    const std::string reason = share.link.empty() && share.errorText.value_or("").empty()
+                                   ? std::string(kNoReason)
+                                   : share.errorText.value_or("");
+    return "{\"line\":" + std::to_string(line) + ",\"shareLink\":\"" + share.url + "\"," +
+           ResultJsonLine({share.link, share.fileName.value_or(""), share.fileSize.value_or(""), reason}).substr(1) +
+           "\n";
   }
 };
 
@@ -161,6 +167,25 @@ TEST_F(ZorvoResolveBatch, OneLinePerShareInFileOrderWhateverTheJobs) {
     EXPECT_EQ(run.exitCode, 1u) << "some shares fail";
     EXPECT_EQ(run.out, expected);
     EXPECT_EQ(run.err, "") << "no progress line where standard error is a file";
+  }
+}
+
+// The whole catalogue over HTTPS and over plain HTTP, one process each: the
+// shipped build's check against every page layout and failure the double has.
+TEST_F(ZorvoResolveBatch, EveryCatalogueShareOverHttpsAndHttp) {
+  for (const std::string& site : {Double().BaseSite(), "http://127.0.0.1:" + std::to_string(Double().httpPort())}) {
+    SCOPED_TRACE(site);
+    std::string file, expected;
+    int line = 0;
+    for (const std::string& id : Double().ShareIds()) {
+      std::optional<ZorvoShare> share = Double().Share(id, site);
+      ASSERT_TRUE(share) << id;
+      file += FileLine(*share);
+      expected += OutputLine(++line, *share);
+    }
+    const std::string path = Argument(WriteBatchFile("batch-catalogue.txt", file));
+    ProgramRun run = Run("--base-site " + site + " --batch " + path + " --jobs 8");
+    EXPECT_EQ(run.out, expected);
   }
 }
 
